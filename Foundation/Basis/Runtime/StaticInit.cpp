@@ -1,0 +1,34 @@
+// The module's static initialiser list: every static object of the library whose construction
+// order matters is defined here, in the order it must be built. Static exit runs in reverse, so
+// each prototype is destroyed before its type record and each pool after the objects of the
+// entries that follow it. Classes added later append their entries in their place.
+#include "Basis/Platform/Heap.h"
+#include "Basis/Runtime/Init.h"
+#include "Basis/Runtime/Type.h"
+#include "System/String/Buffer.h"
+#include "System/String/CString.h"
+#include "System/String/String.h"
+
+namespace
+{
+constexpr unsigned sn_PoolHint = 1024;
+
+_SHI_Pool* pso_NewPool(unsigned n_ElementSize)
+{
+    return CT_Heap::spso_CreatePool(n_ElementSize, sn_PoolHint, 0);
+}
+} // namespace
+
+// 1. CT_CString: record, prototype, object pool.
+CT_Type CT_CString::sco_Type("CT_CString", &CT_CString::sco_Object, sizeof(CT_CString));
+CT_CString CT_CString::sco_Object(&CT_CString::sco_Type);
+_SHI_Pool* CT_CString::spso_Pool = pso_NewPool(sizeof(CT_CString));
+static CT_Exit sco_CStringPoolExit("CT_CString", "spso_Pool",
+                                   [] { CT_Heap::sv_DestroyPool(CT_CString::spso_GetMemPool()); });
+
+// 2. CT_String: record and prototype, then the CT_Buffer object pool.
+CT_Type CT_String::sco_Type("CT_String", &CT_String::sco_Object, sizeof(CT_String));
+CT_String CT_String::sco_Object(&CT_String::sco_Type);
+_SHI_Pool* CT_Buffer::spso_Pool = pso_NewPool(sizeof(CT_Buffer));
+static CT_Exit sco_BufferPoolExit("CT_Buffer", "spso_Pool",
+                                  [] { CT_Heap::sv_DestroyPool(CT_Buffer::spso_GetMemPool()); });
