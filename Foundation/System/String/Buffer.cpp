@@ -35,8 +35,9 @@ class CT_SavedBytes
 {
 public:
     CT_SavedBytes(const void* pcv_Source, unsigned n_Length)
-        : pv_Copy(n_Length <= sizeof(ac_Local) ? ac_Local
-                                                : static_cast<unsigned char*>(CT_Heap::spv_Alloc(n_Length)))
+        : pv_Copy(n_Length <= sizeof(ac_Local)
+                      ? ac_Local
+                      : static_cast<unsigned char*>(CT_Heap::spv_Alloc(n_Length)))
     {
         std::memcpy(pv_Copy, pcv_Source, n_Length);
     }
@@ -69,7 +70,8 @@ unsigned CT_Buffer::sn_Capacity(unsigned n_Size, unsigned n_NewGrowth)
 
 unsigned CT_Buffer::sn_GranuleCapacity(unsigned n_Size, unsigned n_NewGrowth)
 {
-    return n_CapacityOf(n_RoundUp(std::uint64_t(n_Size) + sn_Header, n_NewGrowth ? n_NewGrowth : 1));
+    return n_CapacityOf(
+        n_RoundUp(std::uint64_t(n_Size) + sn_Header, n_NewGrowth ? n_NewGrowth : 1));
 }
 
 unsigned char* CT_Buffer::spc_NewBlock(unsigned n_Capacity, unsigned n_Used)
@@ -256,7 +258,8 @@ unsigned CT_Buffer::n_Find(unsigned char c_Byte, unsigned n_Offset) const
     unsigned n_Used = n_GetUsedSize();
     if (n_Offset >= n_Used)
         return sn_NotFound;
-    auto* pc = static_cast<const unsigned char*>(std::memchr(pv_Data + n_Offset, c_Byte, n_Used - n_Offset));
+    auto* pc = static_cast<const unsigned char*>(
+        std::memchr(pv_Data + n_Offset, c_Byte, n_Used - n_Offset));
     return pc ? static_cast<unsigned>(pc - pv_Data) : sn_NotFound;
 }
 
@@ -300,16 +303,30 @@ int CT_Buffer::b_IsEqual(const CT_Buffer* pcco_Other, unsigned n_OtherOffset, un
     return b_IsEqual(pcco_Other->pv_Data + n_OtherOffset, n_Length, n_Offset);
 }
 
+unsigned char* CT_Buffer::pc_OpenRange(unsigned n_Count, unsigned n_Offset)
+{
+    v_Reserve(n_Offset + n_Count);
+    if (n_Offset + n_Count > n_GetUsedSize())
+        v_SetUsedBufferSize(n_Offset + n_Count);
+    return pv_Data + n_Offset;
+}
+
+unsigned char* CT_Buffer::pc_OpenGap(unsigned n_Count, unsigned n_Offset)
+{
+    unsigned n_Used = n_GetUsedSize();
+    assert(n_Offset <= n_Used && "insert position beyond the used bytes");
+    v_Reserve(n_Used + n_Count);
+    std::memmove(pv_Data + n_Offset + n_Count, pv_Data + n_Offset, n_Used - n_Offset);
+    v_SetUsedBufferSize(n_Used + n_Count);
+    return pv_Data + n_Offset;
+}
+
 void CT_Buffer::v_Replace(unsigned char c_Fill, unsigned n_Count, unsigned n_Offset)
 {
     if (n_Count == sn_All)
         n_Count = n_GetUsedSize() - n_Offset;
-    if (n_Count == 0)
-        return;
-    v_Reserve(n_Offset + n_Count);
-    std::memset(pv_Data + n_Offset, c_Fill, n_Count);
-    if (n_Offset + n_Count > n_GetUsedSize())
-        v_SetUsedBufferSize(n_Offset + n_Count);
+    if (n_Count)
+        std::memset(pc_OpenRange(n_Count, n_Offset), c_Fill, n_Count);
 }
 
 void CT_Buffer::v_Replace(const void* pcv_Source, unsigned n_Length, unsigned n_Offset)
@@ -324,10 +341,7 @@ void CT_Buffer::v_Replace(const void* pcv_Source, unsigned n_Length, unsigned n_
         v_Replace(co_Saved.qc_Get(), n_Length, n_Offset);
         return;
     }
-    v_Reserve(n_Offset + n_Length);
-    std::memcpy(pv_Data + n_Offset, pcv_Source, n_Length);
-    if (n_Offset + n_Length > n_GetUsedSize())
-        v_SetUsedBufferSize(n_Offset + n_Length);
+    std::memcpy(pc_OpenRange(n_Length, n_Offset), pcv_Source, n_Length);
 }
 
 void CT_Buffer::v_Replace(const CT_Buffer* pcco_Source, unsigned n_SourceOffset, unsigned n_Length,
@@ -341,14 +355,8 @@ void CT_Buffer::v_Replace(const CT_Buffer* pcco_Source, unsigned n_SourceOffset,
 
 void CT_Buffer::v_Insert(unsigned char c_Fill, unsigned n_Count, unsigned n_Offset)
 {
-    if (n_Count == 0)
-        return;
-    unsigned n_Used = n_GetUsedSize();
-    assert(n_Offset <= n_Used && "insert position beyond the used bytes");
-    v_Reserve(n_Used + n_Count);
-    std::memmove(pv_Data + n_Offset + n_Count, pv_Data + n_Offset, n_Used - n_Offset);
-    std::memset(pv_Data + n_Offset, c_Fill, n_Count);
-    v_SetUsedBufferSize(n_Used + n_Count);
+    if (n_Count)
+        std::memset(pc_OpenGap(n_Count, n_Offset), c_Fill, n_Count);
 }
 
 void CT_Buffer::v_Insert(const void* pcv_Source, unsigned n_Length, unsigned n_Offset)
@@ -362,12 +370,7 @@ void CT_Buffer::v_Insert(const void* pcv_Source, unsigned n_Length, unsigned n_O
         v_Insert(co_Saved.qc_Get(), n_Length, n_Offset);
         return;
     }
-    unsigned n_Used = n_GetUsedSize();
-    assert(n_Offset <= n_Used && "insert position beyond the used bytes");
-    v_Reserve(n_Used + n_Length);
-    std::memmove(pv_Data + n_Offset + n_Length, pv_Data + n_Offset, n_Used - n_Offset);
-    std::memcpy(pv_Data + n_Offset, pcv_Source, n_Length);
-    v_SetUsedBufferSize(n_Used + n_Length);
+    std::memcpy(pc_OpenGap(n_Length, n_Offset), pcv_Source, n_Length);
 }
 
 void CT_Buffer::v_Insert(const CT_Buffer* pcco_Source, unsigned n_SourceOffset, unsigned n_Length,
@@ -413,7 +416,8 @@ void CT_Buffer::v_AtInsertCopy(unsigned n_SourceOffset, unsigned n_Count, unsign
         v_Set(&co_New);
         return;
     }
-    std::memmove(pv_Data + n_Destination + n_Count, pv_Data + n_Destination, n_Used - n_Destination);
+    std::memmove(pv_Data + n_Destination + n_Count, pv_Data + n_Destination,
+                 n_Used - n_Destination);
     if (n_Destination <= n_SourceOffset)
         n_SourceOffset += n_Count; // the source moved up with the rest
     std::memmove(pv_Data + n_Destination, pv_Data + n_SourceOffset, n_Count);

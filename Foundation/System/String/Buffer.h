@@ -146,6 +146,10 @@ private:
     // Room for n_Size bytes in a private block, growing by the capacity rules when short.
     void v_Reserve(unsigned n_Size);
     int b_Owns(const void* pcv_Address) const;
+    // n_Count bytes at n_Offset in a private block, the used size extended to cover them.
+    unsigned char* pc_OpenRange(unsigned n_Count, unsigned n_Offset);
+    // A gap of n_Count bytes at n_Offset in a private block; the bytes after it move up.
+    unsigned char* pc_OpenGap(unsigned n_Count, unsigned n_Offset);
 
     static unsigned char* spc_NewBlock(unsigned n_Capacity, unsigned n_Used);
 
