@@ -147,7 +147,8 @@ void* CT_Heap::spv_Alloc(std::size_t n_Size)
 
 void* CT_Heap::spv_Realloc(void* pv_Block, std::size_t n_Size)
 {
-    return pv_WithRetry(n_Size, [pv_Block, n_Size] { return std::realloc(pv_Block, n_Size ? n_Size : 1); });
+    return pv_WithRetry(n_Size,
+                        [pv_Block, n_Size] { return std::realloc(pv_Block, n_Size ? n_Size : 1); });
 }
 
 void CT_Heap::sv_Free(void* pv_Block)

@@ -2,12 +2,14 @@
 // order matters is defined here, in the order it must be built. Static exit runs in reverse, so
 // each prototype is destroyed before its type record and each pool after the objects of the
 // entries that follow it. Classes added later append their entries in their place.
+#include "Basis/Collection/VoidArray.h"
 #include "Basis/Platform/Heap.h"
 #include "Basis/Runtime/Init.h"
 #include "Basis/Runtime/Type.h"
 #include "System/String/Buffer.h"
 #include "System/String/CString.h"
 #include "System/String/String.h"
+#include "System/String/UTF.h"
 
 namespace
 {
@@ -32,3 +34,11 @@ CT_String CT_String::sco_Object(&CT_String::sco_Type);
 _SHI_Pool* CT_Buffer::spso_Pool = pso_NewPool(sizeof(CT_Buffer));
 static CT_Exit sco_BufferPoolExit("CT_Buffer", "spso_Pool",
                                   [] { CT_Heap::sv_DestroyPool(CT_Buffer::spso_GetMemPool()); });
+
+// 3. CT_VoidArray: object pool.
+_SHI_Pool* CT_VoidArray::spso_Pool = pso_NewPool(sizeof(CT_VoidArray));
+static CT_Exit sco_ArrayPoolExit("CT_VoidArray", "spso_Pool",
+                                 [] { CT_Heap::sv_DestroyPool(CT_VoidArray::spso_GetMemPool()); });
+
+// 4. CT_UTF: the codec tables.
+static CT_Init sco_UTFInit("CT_UTF", "sv_Init", CT_UTF::sv_Init);

@@ -40,8 +40,9 @@ CT_CString co_AsCString(const CT_String* pcco_Other, unsigned n_CodePage)
 
 const CT_CString* pcco_AsCString(const CT_String* pcco_Other)
 {
-    return pcco_Other ? static_cast<const CT_CString*>(pcco_Other->vpv_IsA(CT_CString::spcco_GetType()))
-                      : nullptr;
+    return pcco_Other
+               ? static_cast<const CT_CString*>(pcco_Other->vpv_IsA(CT_CString::spcco_GetType()))
+               : nullptr;
 }
 } // namespace
 
@@ -244,7 +245,8 @@ unsigned CT_CString::vn_Find(char c_Char, unsigned n_Start) const
     if (n_Start > n_Length)
         return sn_NotFound;
     const char* qccz = qccz_Get();
-    auto* pcc = static_cast<const char*>(std::memchr(qccz + n_Start, c_Char, n_Length + 1 - n_Start));
+    auto* pcc =
+        static_cast<const char*>(std::memchr(qccz + n_Start, c_Char, n_Length + 1 - n_Start));
     return pcc ? static_cast<unsigned>(pcc - qccz) : sn_NotFound;
 }
 
@@ -333,7 +335,10 @@ int CT_CString::vi_Compare(const CT_String* pcco_Other, unsigned n_OtherOffset, 
 
 int CT_CString::vi_Compare(const char16_t* qcuz_Text, unsigned n_Count, unsigned n_Offset) const
 {
-    unsigned n_Units = n_Count == sn_All ? n_UnitLength(qcuz_Text) : n_Count;
+    // As with 8-bit text, a count beyond the text stops at its terminator: never convert past it.
+    unsigned n_Units = 0;
+    while (n_Units < n_Count && qcuz_Text[n_Units])
+        ++n_Units;
     CT_CString co_Text(qcuz_Text, n_Units, n_CodePage);
     return vi_Compare(co_Text.qccz_Get(), n_Count, n_Offset);
 }
@@ -366,8 +371,8 @@ void CT_CString::vv_Translate(const CT_String* pcco_From, const CT_String* pcco_
     unsigned n_Kept = 0;
     for (unsigned i = 0; i < n_Length; ++i)
     {
-        auto* pcc_Hit = static_cast<const char*>(
-            std::memchr(co_From.qccz_Get(), pc[i], co_From.n_GetLength()));
+        auto* pcc_Hit =
+            static_cast<const char*>(std::memchr(co_From.qccz_Get(), pc[i], co_From.n_GetLength()));
         if (!pcc_Hit)
             pc[n_Kept++] = pc[i];
         else if (unsigned n_Index = static_cast<unsigned>(pcc_Hit - co_From.qccz_Get());
@@ -489,7 +494,8 @@ void CT_CString::vv_StringReplace(const char* qccz_Text, unsigned n_Count, unsig
                                   unsigned /*n_CodePage*/)
 {
     const char* pcc_Own = static_cast<const char*>(co_Buffer.qcv_Get());
-    if (n_Count && pcc_Own && qccz_Text >= pcc_Own && qccz_Text < pcc_Own + co_Buffer.n_GetMaximumSize())
+    if (n_Count && pcc_Own && qccz_Text >= pcc_Own &&
+        qccz_Text < pcc_Own + co_Buffer.n_GetMaximumSize())
     {
         // The text lies in this string's own block, which the reserve below may move.
         CT_CString co_Copy(qccz_Text, n_Count, n_CodePage);

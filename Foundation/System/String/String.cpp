@@ -48,35 +48,74 @@ CT_String::~CT_String()
 }
 
 // The base's own operations do nothing; every concrete string class overrides them all.
-CT_String* CT_String::vpco_Create() const { return nullptr; }
+CT_String* CT_String::vpco_Create() const
+{
+    return nullptr;
+}
 void CT_String::vv_SetSize(unsigned, int) {}
 void CT_String::vv_SetMinSize(unsigned, int) {}
 void CT_String::vv_Replace(char16_t, unsigned, unsigned) {}
 void CT_String::vv_Replace(char, unsigned, unsigned) {}
-char CT_String::vc_GetAt(unsigned) const { return 0; }
-char16_t CT_String::vu_GetAt(unsigned) const { return 0; }
+char CT_String::vc_GetAt(unsigned) const
+{
+    return 0;
+}
+char16_t CT_String::vu_GetAt(unsigned) const
+{
+    return 0;
+}
 void CT_String::vv_SetAt(char16_t, unsigned) {}
 void CT_String::vv_SetAt(char, unsigned) {}
 void CT_String::vv_ToLower() {}
 void CT_String::vv_ToUpper() {}
 void CT_String::vv_Remove(unsigned, unsigned) {}
-unsigned CT_String::vn_Find(char16_t, unsigned) const { return 0; }
-unsigned CT_String::vn_Find(char, unsigned) const { return 0; }
-unsigned CT_String::vn_Find(const CT_String*, unsigned) const { return 0; }
+unsigned CT_String::vn_Find(char16_t, unsigned) const
+{
+    return 0;
+}
+unsigned CT_String::vn_Find(char, unsigned) const
+{
+    return 0;
+}
+unsigned CT_String::vn_Find(const CT_String*, unsigned) const
+{
+    return 0;
+}
 void CT_String::vv_Update() {}
-int CT_String::vb_Match(const CT_String*) const { return 0; }
+int CT_String::vb_Match(const CT_String*) const
+{
+    return 0;
+}
 void CT_String::vv_Strip(const CT_String*) {}
 void CT_String::vv_StripRight() {}
 void CT_String::vv_StripLeft() {}
-int CT_String::vi_Compare(const CT_String*, unsigned, unsigned, unsigned) const { return 0; }
-int CT_String::vi_Compare(const char16_t*, unsigned, unsigned) const { return 0; }
-int CT_String::vi_Compare(const char*, unsigned, unsigned) const { return 0; }
+int CT_String::vi_Compare(const CT_String*, unsigned, unsigned, unsigned) const
+{
+    return 0;
+}
+int CT_String::vi_Compare(const char16_t*, unsigned, unsigned) const
+{
+    return 0;
+}
+int CT_String::vi_Compare(const char*, unsigned, unsigned) const
+{
+    return 0;
+}
 void CT_String::vv_Translate(const CT_String*, const CT_String*) {}
 void CT_String::vv_SetLength(unsigned) {}
-unsigned CT_String::vn_GetLength() const { return 0; }
-unsigned CT_String::vn_GetMaximumLength() const { return 0; }
+unsigned CT_String::vn_GetLength() const
+{
+    return 0;
+}
+unsigned CT_String::vn_GetMaximumLength() const
+{
+    return 0;
+}
 void CT_String::vv_SetGrowth(unsigned) {}
-unsigned CT_String::vn_GetGrowth() const { return 0; }
+unsigned CT_String::vn_GetGrowth() const
+{
+    return 0;
+}
 void CT_String::vv_Format(const CT_String*, va_list) {}
 void CT_String::vv_Format(const CT_String*, ...) {}
 void CT_String::vv_Init(const CT_Buffer*) {}

@@ -13,7 +13,7 @@ int b_RMatch(const T* pc_Pattern, unsigned n_PatternLength, const T* pc_Text, un
     constexpr unsigned sn_None = 0xFFFFFFFFu;
     unsigned p = 0, t = 0;
     unsigned n_Star = sn_None; // pattern position after the last '*' seen
-    unsigned n_StarText = 0;           // text position that star's run currently ends at
+    unsigned n_StarText = 0;   // text position that star's run currently ends at
     while (t < n_TextLength)
     {
         if (p < n_PatternLength && pc_Pattern[p] == T('*'))

@@ -84,9 +84,9 @@ std::vector<char> ac_Exact(const char* qccz_Text)
 }
 
 const char* const aqccz_IntFormats[] = {
-    "%d",   "%i",     "%5d",      "%-5d|", "%05d",   "%+d",  "% d",  "%+ d", "%.3d",  "%8.3d",
-    "%.0d", "%08.3d", "%-+8.3d|", "%+05d", "%u",     "%+u",  "%o",   "%#o",  "%x",
-    "%#x",  "%#X",    "%#08x",    "%#.5x", "%-#8o|", "%hhd", "%hhu", "%hd",  "%hu",   "%hx"};
+    "%d",   "%i",     "%5d",      "%-5d|",  "%05d", "%+d",  "% d", "%+ d", "%.3d", "%8.3d",
+    "%.0d", "%08.3d", "%-+8.3d|", "%+05d",  "%u",   "%+u",  "%o",  "%#o",  "%x",   "%#x",
+    "%#X",  "%#08x",  "%#.5x",    "%-#8o|", "%hhd", "%hhu", "%hd", "%hu",  "%hx"};
 const int ai_Ints[] = {0, 1, -1, 42, -42, 255, 256, 65535, 70000, INT_MAX, INT_MIN};
 
 const char* const aqccz_LongLongFormats[] = {"%lld",   "%llu",     "%llx",    "%llo",  "%+lld",
@@ -98,10 +98,10 @@ const char* const aqccz_FloatFormats[] = {
     "%F",   "%e",   "%.0e",  "%#.0e", "%E",    "%12.4e", "%-12.4e|", "%012.4e", "%g",       "%.0g",
     "%.1g", "%#g",  "%#.3g", "%.10g", "%.17g", "%G",     "%+g",      "% g",     "%010g",    "%#.0g",
     "%a",   "%A",   "%.0a",  "%.3a",  "%#a",   "%#.0a",  "%015a",    "%-15a|",  "%+a"};
-const double ad_Floats[] = {0.0,      -0.0,        1.0,     -1.0,  0.5,     1.5,       2.5,
-                            -2.5,     0.1,         123.456, 1e-5,  1e-4,    1.2345e-4, 9.9999999,
-                            99999.5,  123456789.0, 1e15,    1e300, -1e-300, DBL_MIN,   DBL_MAX,
-                            INFINITY, -INFINITY};
+const double ad_Floats[] = {0.0,       -0.0,      1.0,     -1.0,        0.5,      1.5,
+                            2.5,       -2.5,      0.1,     123.456,     1e-5,     1e-4,
+                            1.2345e-4, 9.9999999, 99999.5, 123456789.0, 1e15,     1e300,
+                            -1e-300,   DBL_MIN,   DBL_MAX, INFINITY,    -INFINITY};
 
 // Where C runtimes disagree, the formatter follows C99: the sign of a NaN is printed, and '#'
 // keeps the one octal digit of zero.

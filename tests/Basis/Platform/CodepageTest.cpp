@@ -1,0 +1,526 @@
+// CT_PlatformCodepage against the conversions recorded under Wine (tests/data, written by
+// tools/codepages/CodepageReference) for every code page the library names: each byte and each
+// lead-byte pair decoded, each UTF-16 unit encoded, validity and GetCPInfo; then Windows'
+// behaviour at the edges (output too small, counting, terminators, lone lead bytes, default
+// characters, invalid arguments, markers, threads). Natively this checks the tables, under Wine
+// the Win32 functions, so the record itself is checked against Wine.
+#include "Basis/Platform/Codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr unsigned sn_InvalidParameter = 87;
+constexpr unsigned sn_InsufficientBuffer = 122;
+
+// The record of one code page: its "cp" line and its lines of outcomes.
+struct st_Record
+{
+    unsigned n_CodePage = 0;
+    int b_Valid = 0;
+    bool b_HasInfo = false;
+    unsigned n_MaxCharSize = 0;
+    std::string o_DefaultChar, o_LeadBytes;
+    std::vector<std::string> co_Lines;
+};
+
+// One recorded outcome: the units decoded or the bytes encoded, and the used-default flag.
+struct st_Outcome
+{
+    std::vector<unsigned> co_Values;
+    std::size_t n_Digits = 0;
+    bool b_Used = false;
+};
+
+std::string o_Bytes(const std::string& o_Hex)
+{
+    std::string o;
+    for (std::size_t i = 0; i + 1 < o_Hex.size(); i += 2)
+        o += static_cast<char>(std::stoul(o_Hex.substr(i, 2), nullptr, 16));
+    return o;
+}
+
+st_Record so_ReadHeader(std::istringstream& co_Line)
+{
+    st_Record so;
+    std::string o_Default, o_Lead;
+    co_Line >> so.n_CodePage >> so.b_Valid;
+    so.b_HasInfo = static_cast<bool>(co_Line >> so.n_MaxCharSize >> o_Default >> o_Lead);
+    so.o_DefaultChar = o_Bytes(o_Default), so.o_LeadBytes = o_Bytes(o_Lead);
+    return so;
+}
+
+const std::vector<st_Record>& co_Records()
+{
+    static const std::vector<st_Record> sco = []
+    {
+        std::vector<st_Record> co;
+        std::ifstream co_File(CT_TEST_DATA_DIR "/CodepageReference.txt");
+        std::string o_Line;
+        while (std::getline(co_File, o_Line))
+        {
+            std::istringstream co_Line(o_Line);
+            std::string o_Tag;
+            co_Line >> o_Tag;
+            if (o_Tag == "cp")
+                co.push_back(so_ReadHeader(co_Line));
+            else if (!co.empty() && o_Tag.size() == 1)
+                co.back().co_Lines.push_back(o_Line);
+        }
+        return co;
+    }();
+    return sco;
+}
+
+st_Outcome so_ParseOutcome(const std::string& o_Token)
+{
+    st_Outcome so;
+    so.b_Used = o_Token.back() == '!';
+    for (const char* pc = o_Token.c_str(); *pc && *pc != '-' && *pc != '!';)
+    {
+        char* pc_End;
+        so.co_Values.push_back(std::strtoul(pc, &pc_End, 16));
+        so.n_Digits = static_cast<std::size_t>(pc_End - pc);
+        pc = *pc_End == '.' ? pc_End + 1 : pc_End;
+    }
+    return so;
+}
+
+// Calls v_Check(first input, outcome, count) for the outcomes recorded under c_Tag: count
+// inputs from the first one on have that same outcome.
+template <class T_Check>
+void v_ForEach(const st_Record& so_Record, char c_Tag, T_Check&& v_Check)
+{
+    for (const std::string& o_Line : so_Record.co_Lines)
+    {
+        if (o_Line[0] != c_Tag)
+            continue;
+        std::istringstream co_Line(o_Line.substr(1));
+        std::string o_Token;
+        co_Line >> o_Token;
+        unsigned n_In = std::stoul(o_Token, nullptr, 16);
+        st_Outcome so_Last;
+        while (co_Line >> o_Token)
+        {
+            unsigned n_Count = o_Token[0] == '+' || o_Token[0] == '*'
+                                   ? std::stoul(o_Token.substr(1), nullptr, 16)
+                                   : 1;
+            if (o_Token[0] == '*')
+            {
+                v_Check(n_In, so_Last, n_Count);
+                n_In += n_Count;
+                continue;
+            }
+            for (unsigned i = 0; i < n_Count; ++i)
+            {
+                if (o_Token[0] == '+')
+                    ++so_Last.co_Values.at(0);
+                else
+                    so_Last = so_ParseOutcome(o_Token);
+                v_Check(n_In++, so_Last, 1u);
+            }
+        }
+    }
+}
+
+std::u16string o_Units(const st_Outcome& so)
+{
+    return std::u16string(so.co_Values.begin(), so.co_Values.end());
+}
+
+// Encoded values of four digits hold two bytes.
+void v_AppendBytes(std::string& o, const st_Outcome& so)
+{
+    for (unsigned n : so.co_Values)
+    {
+        if (so.n_Digits == 4)
+            o += static_cast<char>(n >> 8);
+        o += static_cast<char>(n);
+    }
+}
+
+std::u16string o_Decode(unsigned n_CodePage, const std::string& o_In)
+{
+    std::u16string o(o_In.size() + 1, u'\0');
+    int n =
+        CT_PlatformCodepage::si_MultiToWide(n_CodePage, o_In.data(), static_cast<int>(o_In.size()),
+                                            o.data(), static_cast<int>(o.size()));
+    o.resize(n);
+    return o;
+}
+
+std::string o_Encode(unsigned n_CodePage, const std::u16string& o_In, const char* pcc_Default,
+                     int* pb_Used)
+{
+    std::string o(4 * o_In.size(), '\0');
+    int n = CT_PlatformCodepage::si_WideToMulti(n_CodePage, o_In.data(),
+                                                static_cast<int>(o_In.size()), o.data(),
+                                                static_cast<int>(o.size()), pcc_Default, pb_Used);
+    o.resize(n);
+    return o;
+}
+
+TEST(CodepageRecord, ValidityAndInformationAsRecorded)
+{
+    ASSERT_GE(co_Records().size(), 40u) << "no record at " CT_TEST_DATA_DIR;
+    for (const st_Record& so : co_Records())
+    {
+        SCOPED_TRACE(so.n_CodePage);
+        EXPECT_EQ(CT_PlatformCodepage::sb_IsValidCodePage(so.n_CodePage), so.b_Valid);
+        unsigned n_MaxCharSize = 0;
+        unsigned char ac_Default[2], ac_Lead[12];
+        ASSERT_EQ(
+            CT_PlatformCodepage::sb_GetCPInfo(so.n_CodePage, &n_MaxCharSize, ac_Default, ac_Lead),
+            so.b_HasInfo ? 1 : 0);
+        if (!so.b_HasInfo)
+            continue;
+        EXPECT_EQ(n_MaxCharSize, so.n_MaxCharSize);
+        EXPECT_EQ(std::string(ac_Default, ac_Default + 2), so.o_DefaultChar);
+        EXPECT_EQ(std::string(ac_Lead, ac_Lead + 12), so.o_LeadBytes);
+    }
+}
+
+// Bytes one by one; pairs a lead byte at a time, as one text in which every pair decodes on its
+// own.
+TEST(CodepageRecord, BytesAndPairsDecodeAsRecorded)
+{
+    for (const st_Record& so : co_Records())
+    {
+        SCOPED_TRACE(so.n_CodePage);
+        v_ForEach(so, 'b',
+                  [&](unsigned n_Byte, const st_Outcome& so_Out, unsigned n_Count)
+                  {
+                      for (unsigned n = n_Byte; n < n_Byte + n_Count; ++n)
+                          EXPECT_EQ(o_Decode(so.n_CodePage, std::string(1, static_cast<char>(n))),
+                                    o_Units(so_Out))
+                              << n;
+                  });
+        std::string o_Pairs;
+        std::u16string o_Expected;
+        auto v_CheckPairs = [&]
+        {
+            if (!o_Pairs.empty())
+            {
+                EXPECT_EQ(o_Decode(so.n_CodePage, o_Pairs), o_Expected) << int(o_Pairs[0] & 0xFF);
+            }
+            o_Pairs.clear(), o_Expected.clear();
+        };
+        v_ForEach(so, 'p',
+                  [&](unsigned n_Pair, const st_Outcome& so_Out, unsigned n_Count)
+                  {
+                      for (unsigned n = n_Pair; n < n_Pair + n_Count; ++n)
+                      {
+                          if ((n & 0xFF) == 0)
+                              v_CheckPairs();
+                          o_Pairs += static_cast<char>(n >> 8);
+                          o_Pairs += static_cast<char>(n);
+                          o_Expected += o_Units(so_Out);
+                      }
+                  });
+        v_CheckPairs();
+    }
+}
+
+// All 65,536 units at once, with the code page's default character and with '*': the second
+// shows exactly which units used the default.
+TEST(CodepageRecord, UnitsEncodeAsRecorded)
+{
+    std::u16string o_All(0x10000, u'\0');
+    for (unsigned n = 0; n < 0x10000; ++n)
+        o_All[n] = static_cast<char16_t>(n);
+    for (const st_Record& so : co_Records())
+    {
+        std::string o_Expected, o_Starred;
+        unsigned n_Next = 0;
+        int b_AnyUsed = 0;
+        v_ForEach(so, 'w',
+                  [&](unsigned n_Unit, const st_Outcome& so_Out, unsigned n_Count)
+                  {
+                      EXPECT_EQ(n_Unit, n_Next);
+                      n_Next = n_Unit + n_Count;
+                      std::string o_Bytes;
+                      v_AppendBytes(o_Bytes, so_Out);
+                      if (o_Bytes.size() == 1)
+                          o_Expected.append(n_Count, o_Bytes[0]);
+                      for (unsigned i = 0; o_Bytes.size() != 1 && i < n_Count; ++i)
+                          o_Expected += o_Bytes;
+                      o_Starred +=
+                          so_Out.b_Used
+                              ? std::string(n_Count, '*')
+                              : o_Expected.substr(o_Expected.size() - n_Count * o_Bytes.size());
+                      b_AnyUsed |= so_Out.b_Used;
+                  });
+        if (!n_Next)
+            continue;
+        SCOPED_TRACE(so.n_CodePage);
+        ASSERT_EQ(n_Next, 0x10000u);
+        int b_Used = -1;
+        EXPECT_EQ(o_Encode(so.n_CodePage, o_All, nullptr, &b_Used), o_Expected);
+        EXPECT_EQ(b_Used, b_AnyUsed);
+        EXPECT_EQ(o_Encode(so.n_CodePage, o_All, "*", &b_Used), o_Starred);
+        EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(so.n_CodePage, o_All.data(), 0x10000, nullptr,
+                                                      0, nullptr, nullptr),
+                  static_cast<int>(o_Expected.size()));
+    }
+}
+
+// Every output size for texts long enough for the eight-at-a-time and room-for-any-character
+// loops: what fits is written and nothing after it, and a short output fails.
+TEST(Codepage, EveryOutputSizeDecodes)
+{
+    const std::pair<unsigned, std::string> aso_Cases[] = {
+        {1252, "Caf\xE9 au lait pour deux, \x80"
+               "5 le bol"},
+        {932, "ab\x82\xA0"
+              "cdefghij\x82\xA2\x82\xA4z\x82"},
+    };
+    for (const auto& [n_CodePage, o_In] : aso_Cases)
+    {
+        std::u16string o_Full = o_Decode(n_CodePage, o_In);
+        for (std::size_t n_Size = 1; n_Size <= o_Full.size() + 1; ++n_Size)
+        {
+            SCOPED_TRACE(testing::Message() << n_CodePage << " size " << n_Size);
+            std::u16string o_Out(n_Size + 4, u'#');
+            int n = CT_PlatformCodepage::si_MultiToWide(n_CodePage, o_In.data(),
+                                                        static_cast<int>(o_In.size()), o_Out.data(),
+                                                        static_cast<int>(n_Size));
+            bool b_Fits = n_Size >= o_Full.size();
+            EXPECT_EQ(n, b_Fits ? static_cast<int>(o_Full.size()) : 0);
+            if (!b_Fits)
+            {
+                EXPECT_EQ(CT_PlatformCodepage::sn_GetLastError(), sn_InsufficientBuffer);
+            }
+            std::size_t n_Written = std::min(n_Size, o_Full.size());
+            EXPECT_EQ(o_Out,
+                      o_Full.substr(0, n_Written) + std::u16string(o_Out.size() - n_Written, u'#'));
+        }
+    }
+}
+
+// Windows writes the whole characters that fit in a double-byte code page, the bytes that fit
+// in a single-byte one.
+TEST(Codepage, EveryOutputSizeEncodes)
+{
+    const std::pair<unsigned, std::u16string> aso_Cases[] = {
+        {1252, u"Caf\u00E9 \u0416 pour deux, \u20AC5 le bol"},
+        {932, u"ab\u3042cdef\u3044\u3046g\u0E01h\u4E00"},
+    };
+    for (const auto& [n_CodePage, o_In] : aso_Cases)
+    {
+        std::vector<std::string> co_Chars;
+        std::string o_Full;
+        for (char16_t u : o_In)
+            co_Chars.push_back(o_Encode(n_CodePage, std::u16string(1, u), nullptr, nullptr));
+        for (const std::string& o : co_Chars)
+            o_Full += o;
+        ASSERT_EQ(o_Encode(n_CodePage, o_In, nullptr, nullptr), o_Full);
+        for (std::size_t n_Size = 1; n_Size <= o_Full.size() + 1; ++n_Size)
+        {
+            SCOPED_TRACE(testing::Message() << n_CodePage << " size " << n_Size);
+            std::string o_Out(n_Size + 4, '#');
+            int b_Used = -1;
+            int n = CT_PlatformCodepage::si_WideToMulti(n_CodePage, o_In.data(),
+                                                        static_cast<int>(o_In.size()), o_Out.data(),
+                                                        static_cast<int>(n_Size), nullptr, &b_Used);
+            bool b_Fits = n_Size >= o_Full.size();
+            EXPECT_EQ(n, b_Fits ? static_cast<int>(o_Full.size()) : 0);
+            std::string o_Fitting;
+            for (std::size_t i = 0; i < co_Chars.size() && o_Fitting.size() < n_Size; ++i)
+                o_Fitting += co_Chars[i];
+            if (o_Fitting.size() > n_Size)
+                o_Fitting.resize(n_CodePage == 932 ? o_Fitting.size() - 2 : n_Size);
+            EXPECT_EQ(o_Out, o_Fitting + std::string(o_Out.size() - o_Fitting.size(), '#'));
+        }
+    }
+}
+
+// A character outside ASCII at each place of the blocks that go eight at a time: a byte with
+// only the top bit, a unit with only high bits, a unit with the 0x80 bit (which 1252 lacks).
+TEST(Codepage, EightAtATimeMeetsEveryPlace)
+{
+    for (std::size_t k = 0; k < 16; ++k)
+    {
+        SCOPED_TRACE(k);
+        std::string o_Bytes(16, 'a');
+        o_Bytes[k] = '\x80';
+        EXPECT_EQ(o_Decode(1252, o_Bytes),
+                  std::u16string(k, u'a') + u'\u20AC' + std::u16string(15 - k, u'a'));
+        for (char16_t u : {u'\u0141', u'\u0080'})
+        {
+            std::u16string o_Units(16, u'a');
+            o_Units[k] = u;
+            std::string o_One = o_Encode(1252, std::u16string(1, u), nullptr, nullptr);
+            EXPECT_EQ(o_Encode(1252, o_Units, nullptr, nullptr),
+                      std::string(k, 'a') + o_One + std::string(15 - k, 'a'));
+        }
+    }
+}
+
+TEST(Codepage, ZeroCapacityCounts)
+{
+    EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(932, "\x82\xA0z\x82", 4, nullptr, 0), 3);
+    EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(1252, "abc", 3, nullptr, 0), 3);
+    int b_Used = -1;
+    EXPECT_EQ(
+        CT_PlatformCodepage::si_WideToMulti(932, u"\u3042z\u0E01", 3, nullptr, 0, nullptr, &b_Used),
+        4);
+    EXPECT_EQ(b_Used, 1);
+    // A two-byte default character counts twice.
+    EXPECT_EQ(
+        CT_PlatformCodepage::si_WideToMulti(932, u"\u0E01", 1, nullptr, 0, "\x81\x45", &b_Used), 2);
+}
+
+TEST(Codepage, MinusOneIncludesTerminator)
+{
+    char16_t au[4];
+    EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(1252, "a\x80", -1, au, 4), 3);
+    EXPECT_EQ(std::u16string(au, 3), std::u16string(u"a\u20AC\0", 3));
+    char ac[4];
+    EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(932, u"\u3042", -1, ac, 4, nullptr, nullptr), 3);
+    EXPECT_EQ(std::string(ac, 3), std::string("\x82\xA0\0", 3));
+}
+
+TEST(Codepage, LeadByteAloneDecodesToDefault)
+{
+    // At the end, before a zero byte, and after a complete character.
+    EXPECT_EQ(o_Decode(932, "\x82"), u"\u30FB");
+    EXPECT_EQ(o_Decode(932, std::string("\x82\0", 2)), std::u16string(u"\u30FB\0", 2));
+    EXPECT_EQ(o_Decode(932, "\x82\xA0\x82"), u"\u3042\u30FB");
+    EXPECT_EQ(o_Decode(936, "a\x81"), u"a?");
+}
+
+TEST(Codepage, DefaultCharacterAndFlag)
+{
+    int b_Used = -1;
+    EXPECT_EQ(o_Encode(1252, u"\u0416", nullptr, &b_Used), "?");
+    EXPECT_EQ(b_Used, 1);
+    EXPECT_EQ(o_Encode(1252, u"\u0416", "*", &b_Used), "*");
+    EXPECT_EQ(b_Used, 1);
+    // A best fit and '?' itself are not the default.
+    EXPECT_EQ(o_Encode(1252, u"\u0100?", nullptr, &b_Used), "A?");
+    EXPECT_EQ(b_Used, 0);
+    EXPECT_EQ(o_Encode(932, u"\u0E01", "\x81\x45", &b_Used), "\x81\x45");
+    EXPECT_EQ(b_Used, 1);
+    // A single-byte code page takes the first byte of a two-byte default.
+    EXPECT_EQ(o_Encode(1252, u"\u0416", "\x81\x45", &b_Used), "\x81");
+}
+
+TEST(Codepage, Utf8LeavesTheFlagAlone)
+{
+    int b_Used = 7;
+    EXPECT_EQ(o_Encode(65001, u"\u3042", "*", &b_Used), "\xE3\x81\x82");
+    EXPECT_EQ(b_Used, 7);
+}
+
+// Code pages without a recorded table (natively ICU's): DOS Cyrillic and UTF-8.
+TEST(Codepage, OtherCodePagesConvert)
+{
+    EXPECT_EQ(CT_PlatformCodepage::sb_IsValidCodePage(866), 1);
+    EXPECT_EQ(o_Decode(866, "\x80\xE9z"), u"\u0410\u0449z");
+    int b_Used = -1;
+    EXPECT_EQ(o_Encode(866, u"\u0449\u3042", nullptr, &b_Used), "\xE9?");
+    EXPECT_EQ(b_Used, 1);
+    EXPECT_EQ(o_Encode(866, u"\u3042", "*", &b_Used), "*");
+    EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(866, "abc", 3, nullptr, 0), 3);
+    char16_t au[2];
+    EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(866, "abc", 3, au, 2), 0);
+    EXPECT_EQ(CT_PlatformCodepage::sn_GetLastError(), sn_InsufficientBuffer);
+    EXPECT_EQ(o_Decode(65001, "\xE3\x81\x82!"), u"\u3042!");
+    EXPECT_EQ(
+        CT_PlatformCodepage::si_WideToMulti(65001, u"\u3042", 1, nullptr, 0, nullptr, nullptr), 3);
+    unsigned n_MaxCharSize = 0;
+    unsigned char ac_Default[2], ac_Lead[12];
+    ASSERT_EQ(CT_PlatformCodepage::sb_GetCPInfo(866, &n_MaxCharSize, ac_Default, ac_Lead), 1);
+    EXPECT_EQ(n_MaxCharSize, 1u);
+    EXPECT_EQ(ac_Default[0], '?');
+    // Wine has no EUC-KR; where it exists, its lead bytes are A1 to FE.
+    if (CT_PlatformCodepage::sb_GetCPInfo(51949, &n_MaxCharSize, ac_Default, ac_Lead))
+    {
+        EXPECT_EQ(n_MaxCharSize, 2u);
+        EXPECT_EQ(std::string(ac_Lead, ac_Lead + 4), std::string("\xA1\xFE\0\0", 4));
+    }
+}
+
+TEST(Codepage, InvalidArgumentsFail)
+{
+    char16_t au[4];
+    char ac[4];
+    const std::function<int()> afi_Calls[] = {
+        [&] { return CT_PlatformCodepage::si_MultiToWide(1252, nullptr, 1, au, 4); },
+        [&] { return CT_PlatformCodepage::si_MultiToWide(1252, "a", 0, au, 4); },
+        [&] { return CT_PlatformCodepage::si_MultiToWide(1252, "a", 1, nullptr, 4); },
+        [&] { return CT_PlatformCodepage::si_MultiToWide(1252, "a", 1, au, -1); },
+        [&] { return CT_PlatformCodepage::si_MultiToWide(646, "a", 1, au, 4); },
+        [&] { return CT_PlatformCodepage::si_MultiToWide(50220, "a", 1, au, 4); },
+        [&]
+        { return CT_PlatformCodepage::si_WideToMulti(1252, nullptr, 1, ac, 4, nullptr, nullptr); },
+        [&] { return CT_PlatformCodepage::si_WideToMulti(932, u"a", 0, ac, 4, nullptr, nullptr); },
+        [&]
+        { return CT_PlatformCodepage::si_WideToMulti(932, u"a", 1, nullptr, 4, nullptr, nullptr); },
+        [&] { return CT_PlatformCodepage::si_WideToMulti(1200, u"a", 1, ac, 4, nullptr, nullptr); },
+    };
+    for (std::size_t i = 0; i < std::size(afi_Calls); ++i)
+    {
+        EXPECT_EQ(afi_Calls[i](), 0) << i;
+        EXPECT_EQ(CT_PlatformCodepage::sn_GetLastError(), sn_InvalidParameter) << i;
+    }
+}
+
+TEST(Codepage, MarkersStandForAnsiAndOem)
+{
+    EXPECT_EQ(o_Decode(0, "\x80"), u"\u20AC");
+    EXPECT_EQ(o_Decode(1, "\x80"), u"\u00C7");
+    EXPECT_EQ(o_Encode(0, u"\u20AC", nullptr, nullptr), "\x80");
+    EXPECT_EQ(CT_PlatformCodepage::sb_IsValidCodePage(0), 0);
+    unsigned n_MaxCharSize = 0;
+    unsigned char ac_Default[2], ac_Lead[12];
+    EXPECT_EQ(CT_PlatformCodepage::sb_GetCPInfo(1, &n_MaxCharSize, ac_Default, ac_Lead), 1);
+    EXPECT_EQ(n_MaxCharSize, 1u);
+}
+
+// Two threads fail differently, then each reads its own error. Nothing else may run between
+// a failure and the reading: on Windows most calls change the last error.
+TEST(Codepage, LastErrorBelongsToItsThread)
+{
+    std::atomic<int> n_Failed{0};
+    unsigned an_Read[2] = {};
+    auto v_Fail = [&](int i)
+    {
+        char16_t u;
+        CT_PlatformCodepage::si_MultiToWide(1252, "ab", i ? 2 : 0, &u, 1);
+        ++n_Failed;
+        while (n_Failed.load() < 2)
+        {
+        }
+        an_Read[i] = CT_PlatformCodepage::sn_GetLastError();
+    };
+    std::thread co_Other(v_Fail, 1);
+    v_Fail(0);
+    co_Other.join();
+    EXPECT_EQ(an_Read[0], sn_InvalidParameter);
+    EXPECT_EQ(an_Read[1], sn_InsufficientBuffer);
+}
+
+// Several threads meet a code page for the first time together.
+TEST(Codepage, FirstUseFromSeveralThreads)
+{
+    const std::string o_Text = "\xB0\xA1\xB0\xA2 Korean";
+    std::u16string ao_Results[4];
+    std::vector<std::thread> co_Threads;
+    for (std::u16string& o : ao_Results)
+        co_Threads.emplace_back([&o, &o_Text] { o = o_Decode(10003, o_Text); });
+    for (std::thread& co : co_Threads)
+        co.join();
+    for (const std::u16string& o : ao_Results)
+        EXPECT_EQ(o, u"\uAC00\uAC01 Korean");
+}
+} // namespace
