@@ -1,9 +1,12 @@
 // CT_OS: which Windows platform the process runs on, read once at module load. A version below
 // eo_WindowsNT selects the 8-bit ("A") Win32 calls throughout the library. Natively the library
-// reports the NT family. Read-only after load, except for sv_ForceVersion.
+// reports the NT family. Read-only after load, except for the hooks that tests use below.
 #pragma once
 
 #include "Basis/Platform/Export.h"
+#include "Basis/Runtime/Init.h"
+
+struct st_OsVersion;
 
 class CT_EXPORT CT_OS
 {
@@ -34,13 +37,20 @@ public:
     static unsigned sn_GetOsVersionBuild() { return sn_OsBuildNo; }
     static const char* sqccz_GetOsVersionString() { return sqcz_OsVersionString; }
 
-    // Run by the module's static initialiser list.
+    // Run by the module's static initialiser list: the system's answer, through the rules below.
     static void sv_Init();
+    // Every static from one version answer: the platform code, the flags (all others cleared),
+    // the numbers (the build number cut to 16 bits where the platform reports only those) and
+    // the service-pack text. Tests pass made-up answers, then sv_Init for the real one.
+    static void sv_Init(const st_OsVersion* pcso_Version);
     // Makes the library take the paths of another platform from now on, so that tests reach
     // the 8-bit Win32 paths on an NT system; sv_Init restores the real answer.
     static void sv_ForceVersion(et_OS eo_Version) { seo_Version = eo_Version; }
 
 private:
+    // Runs sv_Init in its place in the module's static initialiser list.
+    static CT_Init sco_Init;
+
     static et_OS seo_Version;
     static unsigned sn_OsVersionMajor;
     static unsigned sn_OsVersionMinor;

@@ -4,11 +4,14 @@
 // entries that follow it. Classes added later append their entries in their place.
 #include "Basis/Collection/VoidArray.h"
 #include "Basis/Platform/Heap.h"
+#include "Basis/Runtime/ErrorManager.h"
 #include "Basis/Runtime/Init.h"
+#include "Basis/Runtime/OS.h"
 #include "Basis/Runtime/Type.h"
 #include "System/String/Buffer.h"
 #include "System/String/CString.h"
 #include "System/String/String.h"
+#include "System/String/UString.h"
 #include "System/String/UTF.h"
 
 namespace
@@ -35,10 +38,24 @@ _SHI_Pool* CT_Buffer::spso_Pool = pso_NewPool(sizeof(CT_Buffer));
 static CT_Exit sco_BufferPoolExit("CT_Buffer", "spso_Pool",
                                   [] { CT_Heap::sv_DestroyPool(CT_Buffer::spso_GetMemPool()); });
 
-// 3. CT_VoidArray: object pool.
+// 3. CT_UString: record, prototype, object pool.
+CT_Type CT_UString::sco_Type("CT_UString", &CT_UString::sco_Object, sizeof(CT_UString));
+CT_UString CT_UString::sco_Object(&CT_UString::sco_Type);
+_SHI_Pool* CT_UString::spso_Pool = pso_NewPool(sizeof(CT_UString));
+static CT_Exit sco_UStringPoolExit("CT_UString", "spso_Pool",
+                                   [] { CT_Heap::sv_DestroyPool(CT_UString::spso_GetMemPool()); });
+
+// 4. CT_VoidArray: object pool.
 _SHI_Pool* CT_VoidArray::spso_Pool = pso_NewPool(sizeof(CT_VoidArray));
 static CT_Exit sco_ArrayPoolExit("CT_VoidArray", "spso_Pool",
                                  [] { CT_Heap::sv_DestroyPool(CT_VoidArray::spso_GetMemPool()); });
 
-// 4. CT_UTF: the codec tables.
+// 5. CT_UTF: the codec tables.
 static CT_Init sco_UTFInit("CT_UTF", "sv_Init", CT_UTF::sv_Init);
+
+// 6. CT_ErrorManager: the single instance, from here to the end of static exit.
+CT_Init CT_ErrorManager::sco_Init("CT_ErrorManager", "sv_Init", CT_ErrorManager::sv_Init);
+CT_Exit CT_ErrorManager::sco_Exit("CT_ErrorManager", "sv_Exit", CT_ErrorManager::sv_Exit);
+
+// 7. CT_OS: the platform code, which the classes after it may ask.
+CT_Init CT_OS::sco_Init("CT_OS", "sv_Init", CT_OS::sv_Init);

@@ -15,6 +15,7 @@ public:
     CT_CString(const CT_Buffer* pcco_Buffer, unsigned n_CodePage);
     CT_CString(const CT_String* pcco_Other, unsigned n_CodePage);
     explicit CT_CString(const CT_CString* pcco_Other);
+    CT_CString(const CT_UString* pcco_Other, unsigned n_CodePage);
     explicit CT_CString(CT_Type* pco_Prototype);
     CT_CString(const CT_CString& co_Other) : CT_CString(&co_Other) {}
     CT_CString& operator=(const CT_CString& co_Other);
@@ -61,12 +62,21 @@ public:
     void v_SetCodePage(unsigned n_NewCodePage) { n_CodePage = n_NewCodePage; }
     unsigned n_GetLength() const { return vn_GetLength(); }
 
-    // A zero character appends nothing; the text forms are the base's.
+    // A zero character appends nothing; the text and string forms are the base's.
     using CT_String::v_Append;
     void v_Append(char c_Char);
     void v_Append(char16_t u_Char);
 
     int b_Match(const char* qccz_Pattern) const;
+
+    // Bytes that n_Units units of 16-bit text may take in the code page, with the terminator:
+    // two a unit through the platform, three a unit for UTF-8, and UTF-7's shift marks.
+    static constexpr unsigned sn_ConvertedSize(unsigned n_Units, unsigned n_CodePage)
+    {
+        return n_CodePage == 65000   ? 3 * n_Units + 3
+               : n_CodePage == 65001 ? 3 * n_Units + 1
+                                     : 2 * n_Units + 2;
+    }
 
     static void* operator new(std::size_t n_Size);
     static void operator delete(void* pv_Object);
@@ -92,11 +102,7 @@ protected:
                          unsigned n_CodePage) override;
 
 private:
-    // Room for n_Length characters and the terminator in a private block.
-    void v_Reserve(unsigned n_Length);
-    void v_Terminate(unsigned n_Length);
     void v_TrimToLength();
-    char* pc_Data() { return static_cast<char*>(co_Buffer.qv_Get()); }
 
     unsigned n_CodePage;
 

@@ -1,5 +1,8 @@
 #include "System/String/Formatter.h"
 
+#include "System/String/CString.h"
+#include "System/String/UString.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cfloat>
@@ -13,25 +16,37 @@
 
 namespace
 {
-// The single point where code-page conversion will hook in.
-char c_Narrow(char16_t u_Unit)
-{
-    return u_Unit < 0x100 ? static_cast<char>(u_Unit) : '?';
-}
-char16_t u_Widen(char c_Unit)
-{
-    return static_cast<unsigned char>(c_Unit);
-}
-
+// Number fields, signs and prefixes are ASCII, which every code page shares: they widen unit by
+// unit. Text goes through v_Text.
 template <typename T_To, typename T_From>
-T_To t_Convert(T_From t_Unit)
+T_To t_Widen(T_From t_Unit)
 {
     if constexpr (std::is_same_v<T_To, T_From>)
         return t_Unit;
-    else if constexpr (std::is_same_v<T_To, char>)
-        return c_Narrow(t_Unit);
     else
-        return u_Widen(t_Unit);
+    {
+        static_assert(std::is_same_v<T_From, char>, "only ASCII is widened unit by unit");
+        return static_cast<unsigned char>(t_Unit);
+    }
+}
+
+// Text of the other width, converted as a whole with the ANSI code page, as the string classes
+// convert it (so that a double-byte character stays one character).
+CT_CString co_OtherWidth(const char16_t* pcu_Text, unsigned n_Length)
+{
+    return CT_CString(pcu_Text, n_Length, 0);
+}
+CT_UString co_OtherWidth(const char* pcc_Text, unsigned n_Length)
+{
+    return CT_UString(pcc_Text, n_Length, 0);
+}
+const char* pct_TextOf(const CT_CString& co_Text)
+{
+    return co_Text.qccz_Get();
+}
+const char16_t* pct_TextOf(const CT_UString& co_Text)
+{
+    return co_Text.qcuz_Get();
 }
 
 // Widths and precisions are held to this: larger ones would be cut from any real area anyway, and
@@ -290,7 +305,7 @@ template <typename T_From>
 void CT_FormatEngine<T_Unit>::v_PutUnits(const T_From* pct_Units, unsigned n_Count)
 {
     for (unsigned n_Index = 0; n_Index < n_Count && n_Written < n_Room; ++n_Index)
-        pt_Out[n_Written++] = t_Convert<T_Unit>(pct_Units[n_Index]);
+        pt_Out[n_Written++] = t_Widen<T_Unit>(pct_Units[n_Index]);
 }
 
 // Pads n_Length units to the width: spaces before or after, or zeros that fn_Body places
@@ -650,16 +665,17 @@ template <typename T_Unit>
 void CT_FormatEngine<T_Unit>::v_Char(bool b_Wide)
 {
     const int i_Value = va_arg(co_Args, int);
-    if (b_Wide)
-    {
-        const char16_t u_Char = static_cast<char16_t>(i_Value);
+    const char16_t u_Char = static_cast<char16_t>(i_Value);
+    const char c_Char = static_cast<char>(i_Value);
+    // A zero character is written as such: converted on its own it would read as a failed
+    // conversion ('?').
+    const T_Unit t_Zero = 0;
+    if (b_Wide ? u_Char == 0 : c_Char == 0)
+        v_Text(&t_Zero, 1);
+    else if (b_Wide)
         v_Text(&u_Char, 1);
-    }
     else
-    {
-        const char c_Char = static_cast<char>(i_Value);
         v_Text(&c_Char, 1);
-    }
 }
 
 template <typename T_Unit>
@@ -685,17 +701,23 @@ void CT_FormatEngine<T_Unit>::v_String(const T_From* pct_Text)
     v_Text(pct_Text, n_Length);
 }
 
-// Like the Windows runtime, '0' pads text with zeros too.
+// Like the Windows runtime, '0' pads text with zeros too. The width counts converted units.
 template <typename T_Unit>
 template <typename T_From>
 void CT_FormatEngine<T_Unit>::v_Text(const T_From* pct_Text, unsigned n_Length)
 {
-    v_Justify(n_Length,
-              [&](unsigned n_Zeros)
-              {
-                  v_Repeat('0', n_Zeros);
-                  v_PutUnits(pct_Text, n_Length);
-              });
+    if constexpr (!std::is_same_v<T_From, T_Unit>)
+    {
+        const auto co_Text = co_OtherWidth(pct_Text, n_Length);
+        v_Text(pct_TextOf(co_Text), co_Text.n_GetLength());
+    }
+    else
+        v_Justify(n_Length,
+                  [&](unsigned n_Zeros)
+                  {
+                      v_Repeat('0', n_Zeros);
+                      v_PutUnits(pct_Text, n_Length);
+                  });
 }
 
 template class CT_FormatEngine<char>;

@@ -1,8 +1,9 @@
 // The library's printf-style formatter for 8-bit and 16-bit formats. It follows the Windows C
 // runtime's conventions (%s is text of the format's own width, %hs 8-bit, %ls/%ws 16-bit, %S the
 // other width; %p as upper-case hex without 0x; I64/I32/I length modifiers), so a text formats
-// the same on every build. Numbers are produced without the C runtime and without the locale.
-// %n never writes. Stateless; any thread may call it.
+// the same on every build. Numbers are produced without the C runtime and without the locale;
+// text of the other width is converted with the ANSI code page (code page 0), as the string
+// classes convert it. %n never writes. Stateless; any thread may call it.
 #pragma once
 
 #include "Basis/Platform/Export.h"

@@ -24,8 +24,7 @@ public:
     static int si_MultiToWide(CT_UString* pco_Out, const char* pcc_In, int i_Bytes,
                               unsigned n_CodePage);
     static int si_MultiToWide(char16_t* pu_Out, const CT_CString* pcco_In, unsigned n_CodePage);
-    static int si_MultiToWide(CT_UString* pco_Out, const CT_CString* pcco_In,
-                              unsigned n_CodePage);
+    static int si_MultiToWide(CT_UString* pco_Out, const CT_CString* pcco_In, unsigned n_CodePage);
     static int si_MultiToWideANSI(char16_t* pu_Out, const char* pcc_In, int i_Bytes);
     static int si_MultiToWideANSI(CT_UString* pco_Out, const char* pcc_In, int i_Bytes);
     static int si_MultiToWideANSI(char16_t* pu_Out, const CT_CString* pcco_In);

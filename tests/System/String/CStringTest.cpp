@@ -1,6 +1,7 @@
 #include "System/String/CString.h"
 
 #include "Basis/Platform/Heap.h"
+#include "System/String/UString.h"
 
 #include <gtest/gtest.h>
 
@@ -472,12 +473,114 @@ TEST(CString, OtherCodePagesConvertWithTheirOwn)
     EXPECT_EQ(co.vn_Find(u'\u0416', 1), 2u);
     co.vv_SetAt(u'\u0416', 1);
     v_ExpectText(co, "\xC6\xC6\xC6");
-    // Two bytes a unit, the most the conversion has room for; long, so the room is tight.
-    std::string s_Utf8;
+}
+
+// UTF-8 and UTF-7 take up to three bytes a unit and the shift marks; long texts, so that room
+// sized for two bytes a unit would be overrun.
+TEST(CString, UtfCodePagesGetRoomForTheirWorstCase)
+{
+    std::string s_Utf8, s_Utf7;
+    std::u16string s_Wide;
     for (int i = 0; i < 100; ++i)
-        s_Utf8 += "\xC3\xA9";
-    CT_CString co_Utf8(std::u16string(100, u'\u00E9').c_str(), sn_All, 65001);
+    {
+        s_Wide += u"\u20AC\u00E9";
+        s_Utf8 += "\xE2\x82\xAC\xC3\xA9";
+    }
+    v_ExpectText(CT_CString(s_Wide.c_str(), sn_All, 65001), s_Utf8);
+    CT_CString co_Utf8(65001);
+    for (char16_t u : s_Wide)
+        co_Utf8.v_Append(u);
     v_ExpectText(co_Utf8, s_Utf8);
+    co_Utf8.v_Insert(u"\u4E2D", sn_All, 3);
+    v_ExpectText(co_Utf8, "\xE2\x82\xAC\xE4\xB8\xAD" + s_Utf8.substr(3));
+    co_Utf8.v_Set(u"a\uFFFF", sn_All);
+    v_ExpectText(co_Utf8, "a\xEF\xBF\xBF");
+    EXPECT_EQ(co_Utf8.n_GetCodePage(), 65001u);
+
+    // Each lone U+00E9 between direct characters costs a run of its own: 'a', "+AOk-".
+    s_Wide.clear();
+    for (int i = 0; i < 100; ++i)
+    {
+        s_Wide += u"\u00E9a";
+        s_Utf7 += "+AOk-a";
+    }
+    v_ExpectText(CT_CString(s_Wide.c_str(), sn_All, 65000), s_Utf7);
+    v_ExpectText(CT_CString(u"Hi Mom -\u263A-!", sn_All, 65000), "Hi Mom -+Jjo--+ACE-");
+    CT_CString co_Utf7(65000);
+    co_Utf7.v_Append(u'\u00E9');
+    co_Utf7.v_Append(u'+');
+    v_ExpectText(co_Utf7, "+AOk-+-");
+
+    // A character is found by its bytes; a zero one at the terminator.
+    const CT_CString co_Find("a\xE2\x82\xAC", sn_All, 65001);
+    EXPECT_EQ(co_Find.vn_Find(u'\u20AC', 0), 1u);
+    EXPECT_EQ(co_Find.vn_Find(u'\0', 0), 4u);
+    // Single characters go through the codecs too: one byte where it fits, else '?'.
+    EXPECT_EQ(co_Find.vu_GetAt(0), u'a');
+    CT_CString co_Set("abc", sn_All, 65001);
+    co_Set.vv_SetAt(u'\u00E9', 1);
+    co_Set.vv_Replace(u'Z', 1, 2);
+    v_ExpectText(co_Set, "a?Z");
+}
+
+// Every slot that takes another string or 16-bit text reads a CT_UString's units, converted with
+// this string's code page.
+TEST(CString, SixteenBitStringsConvertWithTheCodePage)
+{
+    const CT_UString co_Zhe(u"\u0416\u0416", sn_All), co_Set(u"\u0416x", sn_All);
+    const CT_UString co_From(u"\u0416", sn_All), co_To(u"\u0402", sn_All);
+    const CT_UString co_Pattern(u"?\u0416*", sn_All), co_Format(u"%d\u0416%s", sn_All);
+    const std::string s_Zhe = "\xC6\xC6";
+    const st_EditCase aso_Cases[] = {
+        {"Hello", CT_EDIT(co.v_Set(&co_Zhe)), s_Zhe},
+        {"Hello", CT_EDIT(co.v_Replace(&co_Zhe, 1, sn_All, 1)), "H\xC6"},
+        {"abcd", CT_EDIT(co.v_Insert(&co_Zhe, sn_All, 2)), "ab" + s_Zhe + "cd"},
+        {"abcd", CT_EDIT(co.v_Insert(&co_Zhe, 1, 4)), "abcd\xC6"},
+        {"ab", CT_EDIT(co.v_Append(&co_Zhe, 100)), "ab" + s_Zhe},
+        {"ab", CT_EDIT(co.v_Append(u'\u0416')), "ab\xC6"},
+        {"x\xC6"
+         "ax\xC6",
+         CT_EDIT(co.vv_Strip(&co_Set)), "a"},
+        {"a\xC6\xC6", CT_EDIT(co.vv_Translate(&co_From, &co_To)), "a\x80\x80"},
+        {"abc", CT_EDIT(co.vv_Replace(u'\u0416', 2, 1)), "a" + s_Zhe},
+        {"abc", CT_EDIT(co.vv_SetAt(u'\u0416', 0)),
+         "\xC6"
+         "bc"},
+        {"abc", CT_EDIT(co.vv_Format(&co_Format, 5, u"x")), "5\xC6x"},
+    };
+    for (const st_EditCase& so : aso_Cases)
+    {
+        SCOPED_TRACE(std::string("on \"") + so.qccz_Initial + "\"");
+        CT_CString co(so.qccz_Initial, sn_All, 1251);
+        so.fn_Edit(co);
+        v_ExpectText(co, so.s_Expected);
+        EXPECT_EQ(co.n_GetCodePage(), 1251u);
+    }
+
+    const CT_CString co_Text("a\xC6\xC6"
+                             "b",
+                             sn_All, 1251);
+    EXPECT_EQ(co_Text.vn_Find(&co_Zhe, 0), 1u);
+    EXPECT_EQ(co_Text.vn_Find(&co_From, 2), 2u);
+    EXPECT_EQ(co_Text.vb_Match(&co_Pattern), 1);
+    EXPECT_EQ(co_Text.vi_Compare(&co_Zhe, 0, sn_All, 1), 1);
+    EXPECT_EQ(co_Text.vi_Compare(&co_Zhe, 1, 1, 2), 0);
+    EXPECT_GT(co_Text.vi_Compare(&co_Zhe, 1, 2, 2), 0);
+    EXPECT_EQ(co_Text.vu_GetAt(1), u'\u0416');
+
+    // The code page travels from construction; a marker code page becomes 0 after converting.
+    v_ExpectText(CT_CString(&co_Zhe, 1251), s_Zhe);
+    v_ExpectText(CT_CString(static_cast<const CT_String*>(&co_Zhe), 1251), s_Zhe);
+    CT_CString co_Marker(sn_All);
+    co_Marker.v_Set(&co_To);
+    v_ExpectText(co_Marker, "?");
+    EXPECT_EQ(co_Marker.n_GetCodePage(), 0u);
+    // Through the strings, a byte that cannot become one character reads as '?', never as an
+    // end of the text.
+    EXPECT_EQ(CT_CString("\x82", sn_All, 932).vu_GetAt(0) != 0, true);
+    CT_CString co_Wide("ab", sn_All, 1252);
+    co_Wide.vv_SetAt(u'\u4E2D', 1);
+    v_ExpectText(co_Wide, "a?");
 }
 
 TEST(CString, UnknownStringKindReadsAsAbsent)

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -207,10 +208,18 @@ TEST(Formatter, TextWidthsFollowWindowsConventionsInSixteenBitFormats)
         u"\x4E2D|\xE9|\x4E2D|\x4E2D|\xE9");
 }
 
-TEST(Formatter, OtherWidthTextIsConvertedUnitByUnit)
+// Code page 0 is Windows-1252 on both builds: 0x80 is the euro sign there, not U+0080.
+TEST(Formatter, OtherWidthTextIsConvertedWithTheAnsiCodePage)
 {
-    EXPECT_EQ(s_Format(sn_Large, "%ls", u"a\u00E9\u4E2D\u0100"), "a\xE9??");
-    EXPECT_EQ(s_Format(sn_Large, u"%hs", "a\xE9\xFF"), u"a\u00E9\u00FF"); // zero-extended
+    EXPECT_EQ(s_Format(sn_Large, "%ls|%C", u"a\u00E9\u4E2D\u20AC", u'\u20AC'), "a\xE9?\x80|\x80");
+    EXPECT_EQ(s_Format(sn_Large, u"%hs|%C", "a\xE9\x80\xFF", '\x80'),
+              u"a\u00E9\u20AC\u00FF|\u20AC");
+    // Width and precision: the precision bounds the units read, the width pads what they became.
+    EXPECT_EQ(s_Format(sn_Large, "%4ls|%-3.1ls|", u"\u20AC", u"\u20ACx"), "   \x80|\x80  |");
+    EXPECT_EQ(s_Format(sn_Large, u"%3hs|%.0hs|", "\x80", "abc"), u"  \u20AC||");
+    // A zero character of either width is a zero unit, as in the Windows runtime.
+    EXPECT_EQ(s_Format(sn_Large, u"a%hcb", 0), std::u16string_view(u"a\0b", 3));
+    EXPECT_EQ(s_Format(sn_Large, "a%lcb", 0), std::string_view("a\0b", 3));
 }
 
 TEST(Formatter, TextIsJustifiedAndLimitedByPrecision)
