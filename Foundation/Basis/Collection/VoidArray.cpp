@@ -244,19 +244,4 @@ void CT_VoidArray::v_AtInsertMove(CT_VoidArray* pco_Source, unsigned n_From, uns
                              n_BlockBytes(pco_Source, n_From, n_Count), n_GapOffset(n_At));
 }
 
-void* CT_VoidArray::operator new(std::size_t n_Size)
-{
-    assert(n_Size == sizeof(CT_VoidArray));
-    (void)n_Size;
-    return CT_Heap::spv_PoolAlloc(spso_Pool);
-}
-
-void CT_VoidArray::operator delete(void* pv_Object)
-{
-    CT_Heap::sv_PoolFree(spso_Pool, pv_Object);
-}
-
-_SHI_Pool* CT_VoidArray::spso_GetMemPool()
-{
-    return spso_Pool;
-}
+CT_DEFINE_POOLED_ALLOCATION(CT_VoidArray)

@@ -6,6 +6,7 @@
 
 #include "Basis/Platform/Export.h"
 
+#include <cassert>
 #include <cstddef>
 
 // A pool of fixed-size elements; opaque to its users.
@@ -28,3 +29,21 @@ public:
     static void* spv_Realloc(void* pv_Block, std::size_t n_Size);
     static void sv_Free(void* pv_Block);
 };
+
+// The pooled operator new and delete, and spso_GetMemPool, of a class whose objects come from
+// its static spso_Pool; a derived class of another size must not use them.
+#define CT_DEFINE_POOLED_ALLOCATION(Class)                                                         \
+    void* Class::operator new(std::size_t n_Size)                                                  \
+    {                                                                                              \
+        assert(n_Size == sizeof(Class));                                                           \
+        (void)n_Size;                                                                              \
+        return CT_Heap::spv_PoolAlloc(spso_Pool);                                                  \
+    }                                                                                              \
+    void Class::operator delete(void* pv_Object)                                                   \
+    {                                                                                              \
+        CT_Heap::sv_PoolFree(spso_Pool, pv_Object);                                                \
+    }                                                                                              \
+    _SHI_Pool* Class::spso_GetMemPool()                                                            \
+    {                                                                                              \
+        return spso_Pool;                                                                          \
+    }

@@ -122,22 +122,7 @@ void CT_Buffer::v_Init(const CT_Buffer* pcco_Other)
     v_IncUseCount();
 }
 
-void* CT_Buffer::operator new(std::size_t n_Size)
-{
-    assert(n_Size == sizeof(CT_Buffer));
-    (void)n_Size;
-    return CT_Heap::spv_PoolAlloc(spso_Pool);
-}
-
-void CT_Buffer::operator delete(void* pv_Object)
-{
-    CT_Heap::sv_PoolFree(spso_Pool, pv_Object);
-}
-
-_SHI_Pool* CT_Buffer::spso_GetMemPool()
-{
-    return spso_Pool;
-}
+CT_DEFINE_POOLED_ALLOCATION(CT_Buffer)
 
 unsigned CT_Buffer::n_GetUseCount() const
 {

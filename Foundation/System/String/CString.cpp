@@ -86,22 +86,7 @@ CT_CString::~CT_CString()
     CT_REGISTER_DESTRUCT(CT_CString);
 }
 
-void* CT_CString::operator new(std::size_t n_Size)
-{
-    assert(n_Size == sizeof(CT_CString));
-    (void)n_Size;
-    return CT_Heap::spv_PoolAlloc(spso_Pool);
-}
-
-void CT_CString::operator delete(void* pv_Object)
-{
-    CT_Heap::sv_PoolFree(spso_Pool, pv_Object);
-}
-
-_SHI_Pool* CT_CString::spso_GetMemPool()
-{
-    return spso_Pool;
-}
+CT_DEFINE_POOLED_ALLOCATION(CT_CString)
 
 const char* CT_CString::qccz_Get() const
 {

@@ -89,22 +89,7 @@ CT_UString::~CT_UString()
     CT_REGISTER_DESTRUCT(CT_UString);
 }
 
-void* CT_UString::operator new(std::size_t n_Size)
-{
-    assert(n_Size == sizeof(CT_UString));
-    (void)n_Size;
-    return CT_Heap::spv_PoolAlloc(spso_Pool);
-}
-
-void CT_UString::operator delete(void* pv_Object)
-{
-    CT_Heap::sv_PoolFree(spso_Pool, pv_Object);
-}
-
-_SHI_Pool* CT_UString::spso_GetMemPool()
-{
-    return spso_Pool;
-}
+CT_DEFINE_POOLED_ALLOCATION(CT_UString)
 
 const char16_t* CT_UString::qcuz_Get() const
 {
