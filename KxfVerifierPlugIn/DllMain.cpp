@@ -1,10 +1,66 @@
-// Module entry of the product DLL. The foundation's statics are built by the C runtime before
-// this runs and torn down after the last detach.
+// Module entry of the product DLL and the COM server's entry points. The foundation's statics
+// are built by the C runtime before DllMain runs and torn down after the last detach.
+#include "ClassFactory.h"
+#include "ComModule.h"
+#include "KxfVerifierPlugIn.h"
+#include "KxfVerifierPlugIn_h.h"
+#include "resource.h"
+
 #include <windows.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID /*lpvReserved*/)
+#include <iterator>
+
+namespace
+{
+// The settings page is registered, but its class makes no objects yet.
+HRESULT h_CreatePage(REFIID, void** ppv_Object)
+{
+    *ppv_Object = nullptr;
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+CT_ClassFactory co_PlugInFactory(&CT_KxfVerifierPlugIn::sh_Create);
+CT_ClassFactory co_PageFactory(&h_CreatePage);
+
+const st_ClassEntry aso_Classes[] = {
+    {&CLSID_KxfVerifierPlugIn, IDR_KXFVERIFIERPLUGIN, &co_PlugInFactory},
+    {&CLSID_PpgKxfVerifier, IDR_PPGKXFVERIFIER, &co_PageFactory},
+};
+} // namespace
+
+// lpvReserved is non-null when the process is exiting rather than unloading the DLL.
+extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved)
 {
     if (fdwReason == DLL_PROCESS_ATTACH)
+    {
+        CT_ComModule::sv_Init(aso_Classes, static_cast<unsigned>(std::size(aso_Classes)), hinstDLL,
+                              &LIBID_KetraVerifierPlugIn);
         DisableThreadLibraryCalls(hinstDLL);
+    }
+    else if (fdwReason == DLL_PROCESS_DETACH)
+    {
+        CT_KxfVerifierPlugIn::sv_ReleaseHostApplication(lpvReserved != nullptr);
+        CT_ComModule::sv_Term(lpvReserved != nullptr);
+    }
     return TRUE;
+}
+
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
+{
+    return CT_ComModule::sh_GetClassObject(rclsid, riid, ppv);
+}
+
+extern "C" HRESULT WINAPI DllCanUnloadNow()
+{
+    return CT_ComModule::sh_CanUnloadNow();
+}
+
+extern "C" HRESULT WINAPI DllRegisterServer()
+{
+    return CT_ComModule::sh_RegisterServer();
+}
+
+extern "C" HRESULT WINAPI DllUnregisterServer()
+{
+    return CT_ComModule::sh_UnregisterServer();
 }

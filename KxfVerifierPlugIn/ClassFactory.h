@@ -1,0 +1,25 @@
+// CT_ClassFactory: the class factory of one class of the module. Factories are static objects
+// that live as long as the module: their references and LockServer hold the module loaded
+// through its lock count, and a creation function makes the class's objects.
+#pragma once
+
+#include <unknwn.h>
+
+// Creates one object and queries it for the wanted interface (no aggregation).
+using pfh_CreateObject = HRESULT (*)(REFIID ro_Interface, void** ppv_Object);
+
+class CT_ClassFactory : public IClassFactory
+{
+public:
+    explicit constexpr CT_ClassFactory(pfh_CreateObject pfh_Create) : pfh_Create(pfh_Create) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID ro_Interface, void** ppv_Object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pco_Outer, REFIID ro_Interface,
+                                             void** ppv_Object) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL b_Lock) override;
+
+private:
+    pfh_CreateObject pfh_Create;
+};

@@ -1,0 +1,75 @@
+// CT_ComModule: the in-process server's module state. It owns the class table given at
+// process attach, the module's lock count (objects alive plus server locks), the registration
+// of the classes (their registry scripts) and of the type library, and the type information
+// that the dual interfaces dispatch through, loaded once per interface.
+//
+// The lock count is changed with interlocked operations from any thread; the type-info cache is
+// guarded by its own lock, since objects of different apartments may ask for it at once.
+#pragma once
+
+#include <oaidl.h>
+#include <windows.h>
+
+// One creatable class: its identifier, the REGISTRY resource that registers it and its class
+// factory (a static object that lives as long as the module).
+struct st_ClassEntry
+{
+    const CLSID* pcso_Class;
+    unsigned n_ScriptID;
+    IClassFactory* pco_Factory;
+};
+
+class CT_ComModule
+{
+public:
+    static void sv_Init(const st_ClassEntry* pcso_Table, unsigned n_Count, HINSTANCE h_Instance,
+                        const GUID* pcso_LibraryID);
+    // b_ProcessEnding: the process is exiting and other modules may be gone already, so the
+    // cached COM objects are left alone instead of released.
+    static void sv_Term(int b_ProcessEnding);
+
+    static HINSTANCE sh_GetInstance() { return sh_Instance; }
+
+    static void sv_Lock();
+    static void sv_Unlock();
+
+    static HRESULT sh_GetClassObject(REFCLSID ro_Class, REFIID ro_Interface, void** ppv_Object);
+    static HRESULT sh_CanUnloadNow();
+    static HRESULT sh_RegisterServer();
+    static HRESULT sh_UnregisterServer();
+
+    // The type information of an interface of the module's type library; the caller receives
+    // a reference of its own.
+    static HRESULT sh_GetTypeInfo(REFGUID ro_Interface, ITypeInfo** ppco_TypeInfo);
+
+private:
+    static HRESULT sh_RunScripts(int b_Register);
+    static HRESULT sh_LoadTypeLib(ITypeLib** ppco_TypeLib);
+    static HRESULT sh_GetModulePath(wchar_t* pw_Path, unsigned n_Size);
+
+    static constexpr unsigned sn_TypeInfoSlots = 4;
+    struct st_TypeInfoSlot
+    {
+        GUID so_Interface;
+        ITypeInfo* pco_TypeInfo;
+    };
+
+    static const st_ClassEntry* spcso_Classes;
+    static unsigned sn_Classes;
+    static HINSTANCE sh_Instance;
+    static const GUID* spcso_LibraryID;
+    static volatile long si4_Locks;
+    static CRITICAL_SECTION sso_TypeInfoLock;
+    static st_TypeInfoSlot sso_TypeInfos[sn_TypeInfoSlots];
+};
+
+// Holds the module loaded for as long as it lives; an object declares it as its first member
+// so that the module stays loaded until the object's other members are gone.
+class CT_ModuleLock
+{
+public:
+    CT_ModuleLock() { CT_ComModule::sv_Lock(); }
+    ~CT_ModuleLock() { CT_ComModule::sv_Unlock(); }
+    CT_ModuleLock(const CT_ModuleLock&) = delete;
+    CT_ModuleLock& operator=(const CT_ModuleLock&) = delete;
+};
