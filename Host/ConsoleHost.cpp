@@ -1,7 +1,7 @@
 #include "ConsoleHost.h"
 
 #include "ComRef.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 #include "TextFile.h"
 
 #include <algorithm>

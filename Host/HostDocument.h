@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ComObject.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "HostApplication.h"
 #include "HostModule.h"
 #include "KetragenVerifier.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 #include "VerifierMessages.h"
 
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "KetragenVerifier.h"
 
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 #include "TextFile.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 
 #include "ComObject.h"
 #include "ComRef.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 
 #include <string>
 #include <vector>

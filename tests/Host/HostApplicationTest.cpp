@@ -1,5 +1,5 @@
 #include "HostTestSupport.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 
 namespace
 {

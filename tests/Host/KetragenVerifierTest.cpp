@@ -1,6 +1,6 @@
 // The stand-in verifier driven as the plug-in drives it: late bound, by member identifier.
 #include "HostTestSupport.h"
-#include "MarkpadHost.h"
+#include "MarkpadHost_h.h"
 
 namespace
 {
