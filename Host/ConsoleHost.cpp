@@ -2,6 +2,7 @@
 
 #include "ComRef.h"
 #include "MarkpadHost_h.h"
+#include "SettingsFrame.h"
 #include "TextFile.h"
 
 #include <algorithm>
@@ -168,6 +169,17 @@ void v_PrintMessages(IVerifierMessages* pco_Messages, const st_Texts& co_Texts,
     CT_ConsoleHost::sv_Print(co_Summary);
 }
 
+// A Wine prefix may have no display: the tests' headless graphics driver shows windows to
+// nobody.
+bool b_HasNoDisplay()
+{
+    char ac_Driver[16] = "";
+    DWORD n_Size = sizeof ac_Driver;
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics", RRF_RT_REG_SZ,
+                        nullptr, ac_Driver, &n_Size) == ERROR_SUCCESS &&
+           lstrcmpiA(ac_Driver, "null") == 0;
+}
+
 class CT_Apartment
 {
 public:
@@ -194,6 +206,7 @@ struct CT_ConsoleHost::st_Session
     CT_ComRef<IHostVerifier> co_Verifier;
 
     int i_Connect(const std::u16string& co_ProgId);
+    int i_ShowSettings();
     int i_VerifyDocument(IDispatch* pco_Document, long i_Type, const st_Texts& co_Texts);
 };
 
@@ -239,6 +252,20 @@ int CT_ConsoleHost::st_Session::i_Connect(const std::u16string& co_ProgId)
         return eo_Failed;
     }
     return eo_Verified;
+}
+
+// The page edits the settings of the active document's format: the document just opened.
+int CT_ConsoleHost::st_Session::i_ShowSettings()
+{
+    if (b_HasNoDisplay())
+        sv_PrintError(u"this Wine prefix has no display (graphics driver \"null\"): nobody sees "
+                      u"the settings page, which waits for OK or Cancel");
+    const HRESULT hr = CT_SettingsFrame::shr_Show(co_PlugIn.pco_Get());
+    if (hr == S_OK)
+        return eo_Verified;
+    sv_PrintError(hr == S_FALSE ? u"the plug-in has no settings page"
+                                : u"cannot show the settings page: " + co_Describe(hr));
+    return eo_Failed;
 }
 
 int CT_ConsoleHost::st_Session::i_VerifyDocument(IDispatch* pco_Document, long i_Type,
@@ -323,8 +350,10 @@ int CT_ConsoleHost::i_Verify(st_Session& co_Session, const st_VerifyJob& co_Job)
     st_Texts co_Texts;
     CT_TextFile::sb_Read(co_Original, co_Texts.co_Original);
     CT_TextFile::sb_Read(co_Translation, co_Texts.co_Translation);
-    const int i_Exit =
-        co_Session.i_VerifyDocument(co_Document.pco_Get(), co_Job.i_DocumentType, co_Texts);
+    int i_Exit = b_ShowSettings ? co_Session.i_ShowSettings() : eo_Verified;
+    if (i_Exit == eo_Verified)
+        i_Exit =
+            co_Session.i_VerifyDocument(co_Document.pco_Get(), co_Job.i_DocumentType, co_Texts);
 
     CT_ComRef<IHostDocument> co_HostDocument;
     if (SUCCEEDED(co_Document.hr_QueryInto(co_HostDocument)))

@@ -1,8 +1,8 @@
 // CT_ConsoleHost: plays the Markpad editor for one or more verifications. It registers nothing:
 // it creates the stand-in application and the plug-in (by ProgID) through COM, connects them,
-// opens each translated document, asks the plug-in whether it can verify it, lets it verify, and
-// prints every message it received and a summary line. One thread, a single-threaded
-// apartment of its own.
+// opens each translated document, optionally shows the plug-in's settings page for it in a
+// property frame, asks the plug-in whether it can verify it, lets it verify, and prints every
+// message it received and a summary line. One thread, a single-threaded apartment of its own.
 #pragma once
 
 #include "HostCommandLine.h"
@@ -21,7 +21,8 @@ public:
         eo_NotRegistered = 3
     };
 
-    explicit CT_ConsoleHost(std::u16string co_PlugInProgId) : co_ProgId(std::move(co_PlugInProgId))
+    explicit CT_ConsoleHost(std::u16string co_PlugInProgId, bool b_ShowTheSettings = false)
+        : co_ProgId(std::move(co_PlugInProgId)), b_ShowSettings(b_ShowTheSettings)
     {
     }
 
@@ -41,4 +42,5 @@ private:
     int i_Verify(st_Session& co_Session, const st_VerifyJob& co_Job);
 
     std::u16string co_ProgId;
+    bool b_ShowSettings;
 };

@@ -2,7 +2,7 @@
 
 const char* CT_HostCommandLine::sqccz_Usage()
 {
-    return "usage: KxfVerify [--progid PROGID] [TYPE ORIGINAL TRANSLATION]\n"
+    return "usage: KxfVerify [--progid PROGID] [--settings] [TYPE ORIGINAL TRANSLATION]\n"
            "\n"
            "Lets the Ketra Verifier plug-in check a translated KXF document against its\n"
            "original, as the Markpad editor would, and prints every message it reports.\n"
@@ -12,6 +12,9 @@ const char* CT_HostCommandLine::sqccz_Usage()
            "  ORIGINAL        the file the translation was made from\n"
            "  TRANSLATION     the translated file\n"
            "  --progid PROGID the plug-in to load (default KetraVerifierPlugIn.KxfVerifierPlugIn)\n"
+           "  --settings      before each verification, show the plug-in's settings page for\n"
+           "                  the document; OK or Apply saves the choice, which the\n"
+           "                  verification then uses\n"
            "  -h, --help      this text\n"
            "\n"
            "Exit status: 0 verified (with or without messages), 1 a verification failed,\n"
@@ -34,6 +37,8 @@ void CT_HostCommandLine::v_Parse(const std::vector<std::u16string>& co_Arguments
             eo_Action = eo_ShowHelp;
             return;
         }
+        else if (co_Argument == u"--settings")
+            b_ShowSettings = true;
         else if (co_Argument == u"--progid" && n_Index + 1 < co_Arguments.size())
             co_ProgId = co_Arguments[++n_Index];
         else if (co_Argument.rfind(u"--progid=", 0) == 0)

@@ -1,7 +1,8 @@
 // CT_HostCommandLine: the options of the console host KxfVerify.
-//   KxfVerify [--progid PROGID]                             verify the bundled samples
-//   KxfVerify [--progid PROGID] TYPE ORIGINAL TRANSLATION   verify one document
-// TYPE is F, I or a document type code.
+//   KxfVerify [--progid PROGID] [--settings]                             verify the samples
+//   KxfVerify [--progid PROGID] [--settings] TYPE ORIGINAL TRANSLATION   verify one document
+// TYPE is F, I or a document type code. --settings shows the plug-in's settings page for each
+// document before it is verified.
 #pragma once
 
 #include <string>
@@ -37,6 +38,7 @@ public:
 
     et_Action eo_Action = eo_VerifySamples;
     std::u16string co_ProgId = sqcuz_DefaultProgId;
+    bool b_ShowSettings = false;
     st_VerifyJob co_Job; // with eo_VerifyDocument
     std::u16string co_Mistake;
 };

@@ -8,17 +8,11 @@
 
 namespace
 {
-const DISPID si_Members[] = {CT_KetragenVerifier::eo_Paths,
-                             CT_KetragenVerifier::eo_Reporting,
-                             CT_KetragenVerifier::eo_LoadTranslatedFile,
-                             CT_KetragenVerifier::eo_RunCheck,
-                             CT_KetragenVerifier::eo_NextFinding,
-                             CT_KetragenVerifier::eo_FindingAltPosition,
-                             CT_KetragenVerifier::eo_FindingPosition,
-                             CT_KetragenVerifier::eo_FindingText,
-                             CT_KetragenVerifier::eo_CountA,
-                             CT_KetragenVerifier::eo_CountB,
-                             CT_KetragenVerifier::eo_CountC};
+const DISPID si_Members[] = {
+    KetragenPaths,           KetragenReporting,   KetragenLoadTranslatedFile,
+    KetragenRunCheck,        KetragenNextFinding, KetragenFindingAltPosition,
+    KetragenFindingPosition, KetragenFindingText, KetragenCountA,
+    KetragenCountB,          KetragenCountC};
 
 // Positions go out 1-based in 16 bits. 1 also stands for "no position in this document", so a
 // finding at the very start of the translation is shown at its place in the original instead;
@@ -94,17 +88,17 @@ HRESULT CT_KetragenVerifier::hr_Invoke(DISPID i_Member, WORD n_Flags, DISPPARAMS
     if (std::find(std::begin(si_Members), std::end(si_Members), i_Member) == std::end(si_Members) ||
         !(n_Flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
         return DISP_E_MEMBERNOTFOUND;
-    if (co_Params.cArgs != (i_Member == eo_LoadTranslatedFile ? 1u : 0u))
+    if (co_Params.cArgs != (i_Member == KetragenLoadTranslatedFile ? 1u : 0u))
         return DISP_E_BADPARAMCOUNT;
 
     const st_TagFinding* pcco_Finding = pcco_Current();
     switch (i_Member)
     {
-    case eo_Paths:
+    case KetragenPaths:
         return hr_SetObject(pco_Paths, co_Result);
-    case eo_Reporting:
+    case KetragenReporting:
         return hr_SetObject(pco_Reporting, co_Result);
-    case eo_LoadTranslatedFile:
+    case KetragenLoadTranslatedFile:
     {
         VARIANT co_Path;
         const HRESULT hr = shr_GetArgument(co_Params, 0, VT_BSTR, co_Path, n_ArgError);
@@ -114,26 +108,26 @@ HRESULT CT_KetragenVerifier::hr_Invoke(DISPID i_Member, WORD n_Flags, DISPPARAMS
         VariantClear(&co_Path);
         return hr_SetBool(b_Loaded, co_Result);
     }
-    case eo_RunCheck:
+    case KetragenRunCheck:
         v_RunCheck();
         return S_OK;
-    case eo_NextFinding:
+    case KetragenNextFinding:
         n_Next = std::min(n_Next + 1, co_Findings.size() + 1);
         return hr_SetBool(pcco_Current() != nullptr, co_Result);
-    case eo_FindingAltPosition:
+    case KetragenFindingAltPosition:
         return hr_SetShort(sn2_Position(pcco_Finding ? pcco_Finding->i_AltPosition : -1),
                            co_Result);
-    case eo_FindingPosition:
+    case KetragenFindingPosition:
         return hr_SetShort(sn2_Position(pcco_Finding ? pcco_Finding->i_Position : -1), co_Result);
-    case eo_FindingText:
+    case KetragenFindingText:
         co_Result.vt = VT_BSTR;
         return CT_Bstr::shr_Return(pcco_Finding ? pcco_Finding->co_Text : std::u16string(),
                                    &co_Result.bstrVal);
-    case eo_CountA:
+    case KetragenCountA:
         return hr_SetLong(i_Count(eo_Error), co_Result);
-    case eo_CountB:
+    case KetragenCountB:
         return hr_SetLong(i_Count(eo_Warning), co_Result);
-    default:
+    default: // KetragenCountC
         return hr_SetLong(i_Count(eo_Alert), co_Result);
     }
 }
@@ -151,7 +145,7 @@ void CT_KetragenVerifier::v_RunCheck()
     co_Findings.clear();
     n_Next = 0;
     const std::u16string co_OriginalPath =
-        CT_TextFile::sco_Combine(pco_Paths->co_GetText(CT_KetragenProperties::eo_OriginalFolder),
+        CT_TextFile::sco_Combine(pco_Paths->co_GetText(KetragenOriginalFolder),
                                  CT_TextFile::sco_FileName(co_TranslatedPath));
     std::u16string co_OriginalText;
     const bool b_OriginalRead = CT_TextFile::sb_Read(co_OriginalPath, co_OriginalText);

@@ -1,8 +1,8 @@
 // CT_KetragenVerifier: the stand-in Ketragen verifier of one format, driven late bound by the
-// member identifiers below. It reads the original (the folder put into Paths 1, the translated
-// file's name) and the translated file (LoadTranslatedFile), compares their tags (Reporting
-// flags suppress tags), and hands out the findings one by one. Owns its Paths and Reporting
-// objects. Apartment-threaded: one thread at a time.
+// member identifiers of MarkpadHost.idl (KetragenVerifierMember). It reads the original (the folder
+// put into Paths 1, the translated file's name) and the translated file (LoadTranslatedFile),
+// compares their tags (Reporting flags suppress tags), and hands out the findings one by one. Owns
+// its Paths and Reporting objects. Apartment-threaded: one thread at a time.
 #pragma once
 
 #include "ComObject.h"
@@ -12,21 +12,6 @@
 class CT_KetragenVerifier : public CT_LateBoundObject
 {
 public:
-    enum et_Member
-    {
-        eo_Paths = 1,
-        eo_Reporting = 3,
-        eo_LoadTranslatedFile = 12,
-        eo_RunCheck = 18,
-        eo_NextFinding = 21,
-        eo_FindingAltPosition = 22,
-        eo_FindingPosition = 23,
-        eo_FindingText = 24,
-        eo_CountA = 25, // errors
-        eo_CountB = 26, // warnings
-        eo_CountC = 27  // alerts
-    };
-
     static HRESULT shr_CreateF(REFIID co_Iid, void** ppv_Object);
     static HRESULT shr_CreateI(REFIID co_Iid, void** ppv_Object);
 

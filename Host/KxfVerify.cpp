@@ -43,5 +43,5 @@ int wmain(int i_Count, wchar_t** ppw_Arguments)
         }
         break;
     }
-    return CT_ConsoleHost(co_Line.co_ProgId).i_Run(co_Jobs);
+    return CT_ConsoleHost(co_Line.co_ProgId, co_Line.b_ShowSettings).i_Run(co_Jobs);
 }

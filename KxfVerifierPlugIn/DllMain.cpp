@@ -4,6 +4,7 @@
 #include "ComModule.h"
 #include "KxfVerifierPlugIn.h"
 #include "KxfVerifierPlugIn_h.h"
+#include "PpgKxfVerifier.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -12,15 +13,8 @@
 
 namespace
 {
-// The settings page is registered, but its class makes no objects yet.
-HRESULT h_CreatePage(REFIID, void** ppv_Object)
-{
-    *ppv_Object = nullptr;
-    return CLASS_E_CLASSNOTAVAILABLE;
-}
-
 CT_ClassFactory co_PlugInFactory(&CT_KxfVerifierPlugIn::sh_Create);
-CT_ClassFactory co_PageFactory(&h_CreatePage);
+CT_ClassFactory co_PageFactory(&CT_PpgKxfVerifier::sh_Create);
 
 const st_ClassEntry aso_Classes[] = {
     {&CLSID_KxfVerifierPlugIn, IDR_KXFVERIFIERPLUGIN, &co_PlugInFactory},

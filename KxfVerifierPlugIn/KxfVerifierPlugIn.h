@@ -32,6 +32,8 @@ public:
     static HRESULT sh_Create(REFIID ro_Interface, void** ppv_Object);
     // At unload; see CT_ComModule::sv_Term for b_ProcessEnding.
     static void sv_ReleaseHostApplication(int b_ProcessEnding);
+    // The application of the last Connect, null when disconnected; no reference is added.
+    static IDispatch* spco_GetHostApplication() { return spco_HostApplication; }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID ro_Interface, void** ppv_Object) override;

@@ -1,6 +1,8 @@
 // The console host as a user runs it: a separate process, judged by its output and exit status.
 #include "HostTestSupport.h"
 
+#include <functional>
+
 namespace
 {
 struct st_Outcome
@@ -18,8 +20,10 @@ HANDLE h_InheritableFile(const std::u16string& co_Path)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs KxfVerify.exe beside the test program with the given arguments (each one quoted).
-st_Outcome co_RunHost(const std::vector<std::u16string>& co_Arguments)
+// Runs KxfVerify.exe beside the test program with the given arguments (each one quoted);
+// pf_Meanwhile, when given, deals with the running program.
+st_Outcome co_RunHost(const std::vector<std::u16string>& co_Arguments,
+                      const std::function<void(const PROCESS_INFORMATION&)>& pf_Meanwhile = {})
 {
     CT_TempFolder co_Temp;
     const std::u16string co_Program = co_ProgramFolder() + u"\\KxfVerify.exe";
@@ -38,6 +42,8 @@ st_Outcome co_RunHost(const std::vector<std::u16string>& co_Arguments)
     if (CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(co_CommandLine.data()), nullptr, nullptr,
                        TRUE, 0, nullptr, nullptr, &co_Startup, &co_Process))
     {
+        if (pf_Meanwhile)
+            pf_Meanwhile(co_Process);
         WaitForSingleObject(co_Process.hProcess, INFINITE);
         GetExitCodeProcess(co_Process.hProcess, &co_Outcome.n_Exit);
         CloseHandle(co_Process.hThread);
@@ -75,9 +81,10 @@ TEST_F(ConsoleHost, ShowsItsUsage)
 {
     const st_Outcome co_Outcome = co_RunHost({u"--help"});
     EXPECT_EQ(co_Outcome.n_Exit, 0u);
-    EXPECT_EQ(co_Outcome.co_Out.rfind(
-                  "usage: KxfVerify [--progid PROGID] [TYPE ORIGINAL TRANSLATION]\n", 0),
-              0u)
+    EXPECT_EQ(
+        co_Outcome.co_Out.rfind(
+            "usage: KxfVerify [--progid PROGID] [--settings] [TYPE ORIGINAL TRANSLATION]\n", 0),
+        0u)
         << co_Outcome.co_Out;
 }
 
@@ -128,6 +135,50 @@ TEST_F(ConsoleHost, ComponentThatIsNoPlugInIsRefused)
     EXPECT_NE(co_Outcome.co_Err.find("0x80004002"), std::string::npos) << co_Outcome.co_Err;
 }
 
+// While it lives, the user's Corvane settings are kept elsewhere, so that the plug-in runs
+// with its defaults and what a test saves goes again.
+class CT_SettingsAside
+{
+public:
+    CT_SettingsAside()
+    {
+        b_Kept = RegCopyTreeA(HKEY_CURRENT_USER, sqccz_Key, h_Aside()) == ERROR_SUCCESS;
+        RegDeleteTreeA(HKEY_CURRENT_USER, sqccz_Key);
+    }
+    ~CT_SettingsAside()
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, sqccz_Key);
+        if (b_Kept)
+        {
+            HKEY h_Key = nullptr;
+            RegCreateKeyExA(HKEY_CURRENT_USER, sqccz_Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &h_Key, nullptr);
+            RegCopyTreeA(h_Aside(), nullptr, h_Key);
+            RegCloseKey(h_Key);
+        }
+        RegCloseKey(h_AsideKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, co_AsideName.c_str());
+    }
+    CT_SettingsAside(const CT_SettingsAside&) = delete;
+    CT_SettingsAside& operator=(const CT_SettingsAside&) = delete;
+
+    static constexpr const char* sqccz_Key = "Software\\Corvane";
+
+private:
+    HKEY h_Aside()
+    {
+        if (!h_AsideKey)
+            RegCreateKeyExA(HKEY_CURRENT_USER, co_AsideName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &h_AsideKey, nullptr);
+        return h_AsideKey;
+    }
+
+    const std::string co_AsideName =
+        "Software\\KxfVerifyTest-aside-" + std::to_string(GetCurrentProcessId());
+    HKEY h_AsideKey = nullptr;
+    bool b_Kept = false;
+};
+
 // With the real plug-in: registers it first, as scripts/run does.
 class ConsoleHostWithPlugIn : public ConsoleHost
 {
@@ -145,6 +196,8 @@ protected:
         FreeLibrary(h_PlugIn);
         ASSERT_HRESULT_SUCCEEDED(hr);
     }
+
+    CT_SettingsAside co_Settings;
 };
 
 TEST_F(ConsoleHostWithPlugIn, VerifiesTheSamples)
@@ -187,5 +240,72 @@ TEST_F(ConsoleHostWithPlugIn, DocumentTypeThePlugInCannotVerify)
     const st_Outcome co_Outcome = co_RunHost({u"5", co_Original, co_Translation});
     EXPECT_EQ(co_Outcome.n_Exit, 1u);
     EXPECT_EQ(co_Outcome.co_Err, "KxfVerify: the plug-in cannot verify documents of type 5\n");
+}
+// The settings frame of the console host: a person presses a button in it; this test posts the
+// press to the frame's window once it is there.
+struct st_Press
+{
+    WPARAM n_Command;
+    bool b_FrameSeen = false;
+};
+
+BOOL CALLBACK b_FindFrameOf(HWND h_Window, LPARAM n_Search)
+{
+    auto* pco_Search = reinterpret_cast<std::pair<DWORD, HWND>*>(n_Search);
+    DWORD n_Process = 0;
+    GetWindowThreadProcessId(h_Window, &n_Process);
+    wchar_t aw_Caption[64] = L"";
+    GetWindowTextW(h_Window, aw_Caption, 64);
+    if (n_Process != pco_Search->first ||
+        std::wstring(aw_Caption) != L"Ketra Verifier Properties" || !IsWindowVisible(h_Window))
+        return TRUE;
+    pco_Search->second = h_Window;
+    return FALSE;
+}
+
+// Waits for the frame while the program runs (it ends with a failure otherwise), then presses.
+void v_PressInFrame(const PROCESS_INFORMATION& co_Process, st_Press& co_Press)
+{
+    std::pair<DWORD, HWND> co_Search{co_Process.dwProcessId, nullptr};
+    for (int i_Try = 0; i_Try < 600 && !co_Search.second; ++i_Try)
+    {
+        if (WaitForSingleObject(co_Process.hProcess, 50) != WAIT_TIMEOUT)
+            return;
+        EnumWindows(&b_FindFrameOf, reinterpret_cast<LPARAM>(&co_Search));
+    }
+    if (!co_Search.second)
+    {
+        TerminateProcess(co_Process.hProcess, 99);
+        return;
+    }
+    co_Press.b_FrameSeen = true;
+    PostMessageW(co_Search.second, WM_COMMAND, MAKEWPARAM(co_Press.n_Command, BN_CLICKED), 0);
+}
+
+TEST_F(ConsoleHostWithPlugIn, SettingsFrameSavesOnOkAndThenVerifies)
+{
+    const std::string co_Reporting = "Software\\Corvane\\KetragenF\\REPORTING";
+    for (const WPARAM n_Command : {WPARAM{IDCANCEL}, WPARAM{IDOK}})
+    {
+        st_Press co_Press{n_Command};
+        const st_Outcome co_Outcome = co_RunHost({u"--settings", u"F", co_Original, co_Translation},
+                                                 [&](const PROCESS_INFORMATION& co_Process)
+                                                 { v_PressInFrame(co_Process, co_Press); });
+        ASSERT_TRUE(co_Press.b_FrameSeen) << co_Outcome.co_Err;
+        EXPECT_EQ(co_Outcome.n_Exit, 0u) << co_Outcome.co_Err;
+        EXPECT_EQ(co_Outcome.co_Err.rfind("KxfVerify: this Wine prefix has no display", 0), 0u)
+            << "the tests' prefix is headless: " << co_Outcome.co_Err;
+        EXPECT_NE(co_Outcome.co_Out.find("Error 101: <:hs> is missing in the translation"),
+                  std::string::npos)
+            << co_Outcome.co_Out;
+        DWORD n_Flag = 7, n_Size = sizeof n_Flag;
+        const LSTATUS i_Read =
+            RegGetValueA(HKEY_CURRENT_USER, co_Reporting.c_str(), "<:b> and <:/b> bold",
+                         RRF_RT_REG_DWORD, nullptr, &n_Flag, &n_Size);
+        if (n_Command == IDCANCEL)
+            EXPECT_NE(i_Read, ERROR_SUCCESS) << "Cancel saves nothing";
+        else
+            EXPECT_TRUE(i_Read == ERROR_SUCCESS && n_Flag == 1) << "OK saves the page's choice";
+    }
 }
 } // namespace

@@ -59,6 +59,22 @@ TEST(HostCommandLine, ReportsMistakes)
     }
 }
 
+TEST(HostCommandLine, SettingsGoWithSamplesOrADocument)
+{
+    EXPECT_FALSE(co_Parse({u"F", u"o", u"t"}).b_ShowSettings);
+    CT_HostCommandLine co_Line = co_Parse({u"--settings"});
+    EXPECT_EQ(co_Line.eo_Action, CT_HostCommandLine::eo_VerifySamples);
+    EXPECT_TRUE(co_Line.b_ShowSettings);
+    co_Line = co_Parse({u"I", u"o", u"--settings", u"t"});
+    EXPECT_EQ(co_Line.eo_Action, CT_HostCommandLine::eo_VerifyDocument);
+    EXPECT_TRUE(co_Line.b_ShowSettings);
+    EXPECT_EQ(co_Line.co_Job.co_Translation, u"t");
+    co_Line = co_Parse({u"--", u"--settings", u"o", u"t"});
+    EXPECT_EQ(co_Line.eo_Action, CT_HostCommandLine::eo_Mistake) << "after -- it is a type";
+    EXPECT_FALSE(co_Line.b_ShowSettings);
+    EXPECT_EQ(co_Parse({u"--settings=yes"}).co_Mistake, u"unknown option --settings=yes");
+}
+
 TEST(HostCommandLine, OptionsAnywhereUntilDoubleDash)
 {
     CT_HostCommandLine co_Line = co_Parse({u"I", u"--progid", u"Other.PlugIn", u"o", u"t"});

@@ -232,12 +232,12 @@ TEST(ClassObjects, OnlyTheTableClassesHaveFactories)
     EXPECT_EQ(nullptr, pco_Factory);
 
     ASSERT_HR(S_OK, h_GetClassObject(CLSID_PpgKxfVerifier, &pco_Factory));
-    IUnknown* pco_Page = reinterpret_cast<IUnknown*>(1);
-    EXPECT_HR(
-        CLASS_E_CLASSNOTAVAILABLE,
-        pco_Factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&pco_Page)));
-    EXPECT_EQ(nullptr, pco_Page);
+    IUnknown* pco_Page = nullptr;
+    ASSERT_HR(S_OK, pco_Factory->CreateInstance(nullptr, IID_IPropertyPage,
+                                                reinterpret_cast<void**>(&pco_Page)));
     pco_Factory->Release();
+    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow")) << "a live page holds the module";
+    EXPECT_EQ(0u, pco_Page->Release());
 
     ASSERT_HR(S_OK, h_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
     IUnknown* pco_Outer = pco_Factory;
