@@ -2,7 +2,7 @@
 
 CT_KetragenProperties* CT_KetragenProperties::spco_NewPaths()
 {
-    return new CT_KetragenProperties(VT_BSTR, {eo_OriginalFolder, eo_TranslatedFolder});
+    return new CT_KetragenProperties(VT_BSTR, {KetragenOriginalFolder, KetragenTranslatedFolder});
 }
 
 CT_KetragenProperties* CT_KetragenProperties::spco_NewReporting(long i_MemberCount)

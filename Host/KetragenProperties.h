@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ComObject.h"
+#include "MarkpadHost_h.h"
 
 #include <string>
 #include <vector>
@@ -13,12 +14,6 @@
 class CT_KetragenProperties : public CT_LateBoundObject
 {
 public:
-    enum et_PathMember
-    {
-        eo_OriginalFolder = 1,
-        eo_TranslatedFolder = 3
-    };
-
     static CT_KetragenProperties* spco_NewPaths();
     static CT_KetragenProperties* spco_NewReporting(long i_MemberCount);
 
