@@ -278,29 +278,6 @@ unsigned CT_CString::vn_GetGrowth() const
     return co_Buffer.n_GetGrowth();
 }
 
-void CT_CString::vv_Format(const CT_String* pcco_Format, va_list args)
-{
-    v_FormatWith(pcco_Format, args);
-}
-
-void CT_CString::vv_Format(const CT_String* pcco_Format, ...)
-{
-    va_list args;
-    va_start(args, pcco_Format);
-    v_FormatWith(pcco_Format, args);
-    va_end(args);
-}
-
-void CT_CString::vv_VFormat(const CT_String* pcco_Format, va_list args)
-{
-    v_FormatWith(pcco_Format, args);
-}
-
-void CT_CString::vv_Init(const CT_Buffer* pcco_Buffer)
-{
-    co_Buffer.v_Set(pcco_Buffer);
-}
-
 void CT_CString::vv_Init(const char16_t* qcuz_Text, unsigned n_Length)
 {
     if (!qcuz_Text)

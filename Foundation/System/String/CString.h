@@ -51,9 +51,6 @@ public:
     unsigned vn_GetMaximumLength() const override;
     void vv_SetGrowth(unsigned n_Growth) override;
     unsigned vn_GetGrowth() const override;
-    void vv_Format(const CT_String* pcco_Format, va_list args) override;
-    void vv_Format(const CT_String* pcco_Format, ...) override;
-    virtual void vv_VFormat(const CT_String* pcco_Format, va_list args);
 
     const char* qccz_Get() const;
     char c_GetAt(unsigned n_Position) const { return qccz_Get()[n_Position]; }
@@ -83,7 +80,6 @@ public:
     static _SHI_Pool* spso_GetMemPool();
 
 protected:
-    void vv_Init(const CT_Buffer* pcco_Buffer) override;
     void vv_Init(const char16_t* qcuz_Text, unsigned n_Length) override;
     void vv_Init(const char* qccz_Text, unsigned n_Length, unsigned n_CodePage) override;
     void vv_Init(const CT_String* pcco_Other) override;

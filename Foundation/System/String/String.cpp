@@ -123,9 +123,28 @@ unsigned CT_String::vn_GetGrowth() const
 {
     return 0;
 }
-void CT_String::vv_Format(const CT_String*, va_list) {}
-void CT_String::vv_Format(const CT_String*, ...) {}
-void CT_String::vv_Init(const CT_Buffer*) {}
+void CT_String::vv_Init(const CT_Buffer* pcco_Buffer)
+{
+    co_Buffer.v_Set(pcco_Buffer);
+}
+
+void CT_String::vv_Format(const CT_String* pcco_Format, va_list args)
+{
+    v_FormatWith(pcco_Format, args);
+}
+
+void CT_String::vv_Format(const CT_String* pcco_Format, ...)
+{
+    va_list args;
+    va_start(args, pcco_Format);
+    v_FormatWith(pcco_Format, args);
+    va_end(args);
+}
+
+void CT_String::vv_VFormat(const CT_String* pcco_Format, va_list args)
+{
+    v_FormatWith(pcco_Format, args);
+}
 void CT_String::vv_Init(const char16_t*, unsigned) {}
 void CT_String::vv_Init(const char*, unsigned, unsigned) {}
 void CT_String::vv_Init(const CT_String*) {}

@@ -81,6 +81,9 @@ protected:
                                  unsigned n_CodePage);
 
 public:
+    // The last slot: a format string object with an argument list, as vv_Format.
+    virtual void vv_VFormat(const CT_String* pcco_Format, va_list args);
+
     void v_Set(const CT_String* pcco_Other) { vv_Init(pcco_Other); }
     void v_Set(const char16_t* qcuz_Text, unsigned n_Length) { vv_Init(qcuz_Text, n_Length); }
     void v_Set(const CT_Buffer* pcco_Buffer) { vv_Init(pcco_Buffer); }
