@@ -54,6 +54,7 @@ int CT_PlatformCodepage::sb_GetCPInfo(unsigned n_CodePage, unsigned* pn_MaxCharS
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -103,6 +104,50 @@ struct st_CodepageData
 };
 
 #include "Basis/Platform/CodepageTables.inc"
+
+// Bit i set for each of the sixteen bytes at pc_In from 0x80 on. Without the instruction for
+// it, one multiplication per half gathers the top bits of its bytes into its top byte.
+unsigned n_HighBits16(const unsigned char* pc_In)
+{
+#if defined(__SSE2__)
+    typedef char t_Chars __attribute__((vector_size(16)));
+    t_Chars x_Bytes;
+    std::memcpy(&x_Bytes, pc_In, sizeof x_Bytes);
+    return static_cast<unsigned>(__builtin_ia32_pmovmskb128(x_Bytes));
+#else
+    std::uint64_t an_Halves[2];
+    std::memcpy(an_Halves, pc_In, sizeof an_Halves);
+    constexpr std::uint64_t n_Gather = 0x0002040810204081u;
+    constexpr std::uint64_t n_Tops = 0x8080808080808080u;
+    return static_cast<unsigned>(((an_Halves[0] & n_Tops) * n_Gather >> 56) |
+                                 ((an_Halves[1] & n_Tops) * n_Gather >> 48 & 0xFF00));
+#endif
+}
+
+// The bits of a unit from U+0080 on, in each unit of a word.
+constexpr std::uint64_t sn_NonAscii = 0xFF80FF80FF80FF80u;
+
+// Sixteen units below U+0100 as bytes.
+void v_Narrow16(const char16_t* pu_In, char* pc_Out)
+{
+    typedef char16_t t_Units __attribute__((vector_size(32)));
+    typedef char t_Bytes __attribute__((vector_size(16)));
+    t_Units x_Units;
+    std::memcpy(&x_Units, pu_In, sizeof x_Units);
+    const auto x_Bytes = __builtin_convertvector(x_Units, t_Bytes);
+    std::memcpy(pc_Out, &x_Bytes, sizeof x_Bytes);
+}
+
+// Sixteen bytes as units.
+void v_Widen16(const unsigned char* pc_In, char16_t* pu_Out)
+{
+    typedef unsigned char t_Bytes __attribute__((vector_size(16)));
+    typedef char16_t t_Units __attribute__((vector_size(32)));
+    t_Bytes x_Bytes;
+    std::memcpy(&x_Bytes, pc_In, sizeof x_Bytes);
+    const auto x_Units = __builtin_convertvector(x_Bytes, t_Units);
+    std::memcpy(pu_Out, &x_Units, sizeof x_Units);
+}
 
 // Segment header word of the generated streams:
 //   bits 8-15  kind: literal values, one value counting up, one value repeated
@@ -159,8 +204,9 @@ private:
     int si_EncodeSingle(st_Encoder so, const char16_t* pu_In, int n_In, char* pc_Out, int n_Out,
                         int* pb_Used) const;
     static int si_NarrowAscii(st_Encoder& so, const char16_t* pu_In, int n_In, char* pc_Out);
-    static int si_EncodeDouble(st_Encoder so, const char16_t* pu_In, int n_In, char* pc_Out,
-                               int n_Out, int* pb_Used);
+    int si_EncodeDouble(st_Encoder so, const char16_t* pu_In, int n_In, char* pc_Out, int n_Out,
+                        int* pb_Used) const;
+    int si_EncodeBlock(st_Encoder& so, const char16_t* pu_In, char* pc_Out) const;
 
     const st_CodepageData& so_Data;
     // Decoding row of each lead byte's pairs; 0 (the single-byte row) for other bytes.
@@ -242,28 +288,28 @@ int CT_CodepageTable::si_DecodeSingle(const unsigned char* pc_In, int n_In, char
     return n_In > n_Out ? i_Fail(sn_ErrorInsufficientBuffer) : n;
 }
 
-// Eight bytes at a time: when none reaches 0x80, as in most text, they are widened together;
-// returns the bytes done.
+// Sixteen bytes at a time, widened together as if all were ASCII; then those from 0x80 on, a few
+// in most text, are looked up. The first three go without a branch (a block with fewer repeats its
+// first byte, which decodes the same again), the rest one by one. Returns the bytes done.
 int CT_CodepageTable::si_WidenAscii(const unsigned char* pc_In, int n_In, char16_t* pu_Out) const
 {
-    typedef unsigned char t_Bytes __attribute__((vector_size(8)));
-    typedef char16_t t_Units __attribute__((vector_size(16)));
     const char16_t* pu_Single = co_DecodeRows.data();
     int i = 0;
-    for (; i + 8 <= n_In; i += 8)
+    for (; i + 16 <= n_In; i += 16)
     {
-        t_Bytes n_Bytes;
-        std::uint64_t n_Word;
-        std::memcpy(&n_Bytes, pc_In + i, 8);
-        std::memcpy(&n_Word, pc_In + i, 8);
-        if (n_Word & 0x8080808080808080u)
+        v_Widen16(pc_In + i, pu_Out + i);
+        unsigned n_High = n_HighBits16(pc_In + i);
+        const auto v_LookUp = [&]
         {
-            for (int k = i; k < i + 8; ++k)
-                pu_Out[k] = pu_Single[pc_In[k]];
-            continue;
-        }
-        t_Units n_Units = __builtin_convertvector(n_Bytes, t_Units);
-        std::memcpy(pu_Out + i, &n_Units, sizeof n_Units);
+            const int i_At = i + (n_High ? std::countr_zero(n_High) : 0);
+            pu_Out[i_At] = pu_Single[pc_In[i_At]];
+            n_High &= n_High - 1;
+        };
+        v_LookUp();
+        v_LookUp();
+        v_LookUp();
+        while (n_High)
+            v_LookUp();
     }
     return i;
 }
@@ -275,14 +321,28 @@ int CT_CodepageTable::si_Decode(const unsigned char* pc_In, int n_In, char16_t* 
         return si_DecodeSingle(pc_In, n_In, pu_Out, n_Out);
     const char16_t* pu_Rows = co_DecodeRows.data();
     int i = 0, n_Units = 0;
-    for (; i < n_In && (!n_Out || n_Units < n_Out); ++n_Units)
+    while (i < n_In && (!n_Out || n_Units < n_Out))
     {
-        // A lead byte at the end or before a zero byte decodes alone.
-        unsigned n_Index = pc_In[i++];
-        if (an_LeadRow[n_Index] && i < n_In && pc_In[i])
-            n_Index = an_LeadRow[n_Index] * 256u + pc_In[i++];
-        if (n_Out)
-            pu_Out[n_Units] = pu_Rows[n_Index];
+        if (b_AsciiSame && n_In - i >= 16 && (!n_Out || n_Out - n_Units >= 16) &&
+            !n_HighBits16(pc_In + i))
+        {
+            if (n_Out)
+                v_Widen16(pc_In + i, pu_Out + n_Units);
+            i += 16;
+            n_Units += 16;
+            continue;
+        }
+        // Characters one by one for the next sixteen bytes.
+        for (const int i_Stop = std::min(n_In, i + 16); i < i_Stop && (!n_Out || n_Units < n_Out);
+             ++n_Units)
+        {
+            // A lead byte at the end or before a zero byte decodes alone.
+            unsigned n_Index = pc_In[i++];
+            if (an_LeadRow[n_Index] && i < n_In && pc_In[i])
+                n_Index = an_LeadRow[n_Index] * 256u + pc_In[i++];
+            if (n_Out)
+                pu_Out[n_Units] = pu_Rows[n_Index];
+        }
     }
     return i < n_In ? i_Fail(sn_ErrorInsufficientBuffer) : n_Units;
 }
@@ -356,9 +416,16 @@ int CT_CodepageTable::si_NarrowAscii(st_Encoder& so, const char16_t* pu_In, int 
 // First while any character fits, then counting or at the last byte of room, where Windows
 // writes no half of a double-byte character.
 int CT_CodepageTable::si_EncodeDouble(st_Encoder so, const char16_t* pu_In, int n_In, char* pc_Out,
-                                      int n_Out, int* pb_Used)
+                                      int n_Out, int* pb_Used) const
 {
     int i = 0, n_Bytes = 0;
+    // Sixteen units at a time while a unit follows them and room for them and its first byte
+    // remains (see si_EncodeBlock): that unit's first byte overwrites the one written behind.
+    while (n_In - i > 16 && n_Out - n_Bytes >= 34)
+    {
+        n_Bytes += si_EncodeBlock(so, pu_In + i, pc_Out + n_Bytes);
+        i += 16;
+    }
     for (; i < n_In && n_Out - n_Bytes >= 2; ++i)
     {
         unsigned n = so.n_Get(pu_In[i]);
@@ -383,6 +450,51 @@ int CT_CodepageTable::si_EncodeDouble(st_Encoder so, const char16_t* pu_In, int 
     }
     *pb_Used = so.b_Used;
     return i < n_In ? i_Fail(sn_ErrorInsufficientBuffer) : n_Bytes;
+}
+
+// Sixteen units of a double-byte code page, with room for 34 bytes: ASCII together where it
+// converts to itself, else each unit's byte or pair without a branch, stored as two bytes, so
+// that one byte behind the result may be written too. Returns the bytes.
+int CT_CodepageTable::si_EncodeBlock(st_Encoder& so, const char16_t* pu_In, char* pc_Out) const
+{
+    std::uint64_t an_Words[4];
+    std::memcpy(an_Words, pu_In, sizeof an_Words);
+    if (b_AsciiSame && !((an_Words[0] | an_Words[1] | an_Words[2] | an_Words[3]) & sn_NonAscii))
+    {
+        v_Narrow16(pu_In, pc_Out);
+        return 16;
+    }
+    const auto i_Put = [pu_In, pc_Out](auto fn_Value)
+    {
+        int n_Bytes = 0;
+        for (int i = 0; i < 16; ++i)
+        {
+            const unsigned n = fn_Value(pu_In[i]);
+            // The first byte at the lower address: a pair's bytes swap.
+            const int b_Pair = n > 0xFF;
+            const std::uint16_t n_Bytes2 = std::rotl(static_cast<std::uint16_t>(n), 8 * b_Pair);
+            std::memcpy(pc_Out + n_Bytes, &n_Bytes2, sizeof n_Bytes2);
+            n_Bytes += 1 + b_Pair;
+        }
+        return n_Bytes;
+    };
+    // First as if every unit had a mapping (a missing one is written as a pair, the table's mark),
+    // noting whether one had not; then, in that rare case, again over what was there before.
+    char ac_Before[34];
+    std::memcpy(ac_Before, pc_Out, sizeof ac_Before);
+    const std::uint16_t* const pn_Encode = so.pn_Encode; // not to be read again after each byte
+    unsigned n_Unmapped = 0;
+    const int n_Bytes = i_Put(
+        [pn_Encode, &n_Unmapped](char16_t u)
+        {
+            const unsigned n = pn_Encode[u];
+            n_Unmapped |= n + 1; // bit 16 only from sn_Unmapped
+            return n;
+        });
+    if (!(n_Unmapped >> 16))
+        return n_Bytes;
+    std::memcpy(pc_Out, ac_Before, sizeof ac_Before);
+    return i_Put([&so](char16_t u) { return so.n_Get(u); });
 }
 
 // A single-byte code page takes the first byte; a double-byte one a second byte too unless it

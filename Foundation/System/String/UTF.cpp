@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
+#include <cstddef>
 #include <cstring>
 #include <iterator>
+
+// The vector helpers below are internal to this file, so that how a target without vector
+// registers passes their arguments is no interface.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace
 {
@@ -27,114 +32,164 @@ unsigned char sac_MustEncode[128];  // 1: encoded in a run; 0: written directly
 std::uint16_t san2_FromBase64[128]; // digit value 0-63; sn2_NoDigit for any other character
 unsigned char sac_Trailing[256];    // trailing bytes that a lead byte announces, 0 to 5
 
-// Elements that the block paths take at a time.
-constexpr int si_Block = 8;
+// ---------------------------------------------------------------------------------------------
+// Blocks
 
-// n8_Lane repeated in every lane of a 64-bit word, for lanes as wide as T.
-template <typename T>
-constexpr std::uint64_t sn8_Lanes(std::uint64_t n8_Lane)
-{
-    std::uint64_t n8_Word = 0;
-    for (unsigned n_Shift = 0; n_Shift < 64; n_Shift += 8 * sizeof(T))
-        n8_Word |= n8_Lane << n_Shift;
-    return n8_Word;
-}
+// Sixteen bytes, eight units or four words in one vector register where the machine has them
+// (elementwise operations otherwise). Comparisons give lanes of all ones or all zeros.
+typedef std::uint8_t t_Bytes __attribute__((vector_size(16)));
+typedef std::uint16_t t_Units __attribute__((vector_size(16)));
+typedef std::uint32_t t_Words __attribute__((vector_size(16)));
+constexpr int si_ByteLanes = 16;
+constexpr int si_UnitLanes = 8;
 
-// The lanes of the si_Block elements at pc_In that are not 0x01-0x7F (ASCII, no terminator) have
-// a bit set in the masks it fills in. In a lane, v | (v - 1) has a bit above 0x7F exactly when v
-// is 0 or above 0x7F; a lane borrows from the next only when it is 0 itself, so the lowest
-// marked lane is exact.
-template <typename T>
-void v_NonAscii(const T* pc_In, std::uint64_t (&an8_Marks)[sizeof(T)])
-{
-    constexpr std::uint64_t n8_One = sn8_Lanes<T>(1);
-    constexpr std::uint64_t n8_High = sn8_Lanes<T>(static_cast<T>(~0x7Fu));
-    static_assert(sizeof an8_Marks == si_Block * sizeof(T));
-    std::memcpy(an8_Marks, pc_In, sizeof an8_Marks);
-    for (std::uint64_t& n8_Word : an8_Marks)
-        n8_Word = (n8_Word | (n8_Word - n8_One)) & n8_High;
-}
-
-template <typename T>
-bool b_IsAsciiBlock(const T* pc_In)
-{
-    std::uint64_t an8_Marks[sizeof(T)];
-    v_NonAscii(pc_In, an8_Marks);
-    std::uint64_t n8_Any = 0;
-    for (std::uint64_t n8_Marks : an8_Marks)
-        n8_Any |= n8_Marks;
-    return n8_Any == 0;
-}
-
-// How many of the si_Block elements at pc_In, from the first on, are ASCII.
-template <typename T>
-int si_AsciiPrefix(const T* pc_In)
-{
-    std::uint64_t an8_Marks[sizeof(T)];
-    v_NonAscii(pc_In, an8_Marks);
-    for (int i = 0; i < static_cast<int>(sizeof(T)); ++i)
-        if (an8_Marks[i])
-            return i * 8 / static_cast<int>(sizeof(T)) +
-                   std::countr_zero(an8_Marks[i]) / (8 * static_cast<int>(sizeof(T)));
-    return si_Block;
-}
+// Whether the block paths run. Without vector registers (the 32-bit Windows build, which does not
+// assume SSE2) their elementwise stand-ins are slower than going element by element.
+#if defined(__SSE2__)
+constexpr bool sb_Blocks = true;
+#else
+constexpr bool sb_Blocks = false;
+#endif
 
 static_assert(std::endian::native == std::endian::little,
-              "the block paths take the first element from the low end of a word");
+              "the block paths take the first element from the low end of a register");
 
-// Writes si_Block units 0x00-0xFF as bytes; each step halves the lanes.
-void v_CopyBlock(void* pv_Out, const char16_t* pcu_In)
+template <typename TVector>
+TVector x_Load(const void* pv_In)
 {
-    std::uint64_t an8_Words[2];
-    std::memcpy(an8_Words, pcu_In, sizeof an8_Words);
-    std::uint32_t an4_Bytes[2];
-    for (int i = 0; i < 2; ++i)
-    {
-        const std::uint64_t n8_Pairs = (an8_Words[i] | an8_Words[i] >> 8) & 0x0000FFFF0000FFFFu;
-        an4_Bytes[i] = static_cast<std::uint32_t>(n8_Pairs | n8_Pairs >> 16);
-    }
-    std::memcpy(pv_Out, an4_Bytes, sizeof an4_Bytes);
+    TVector x;
+    std::memcpy(&x, pv_In, sizeof x);
+    return x;
 }
 
-// Writes si_Block bytes as units; each step doubles the lanes.
-void v_CopyBlock(char16_t* pu_Out, const unsigned char* pcc_In)
+template <typename TVector>
+bool b_Any(TVector x)
 {
-    std::uint32_t an4_Bytes[2];
-    std::memcpy(an4_Bytes, pcc_In, sizeof an4_Bytes);
-    std::uint64_t an8_Words[2];
-    for (int i = 0; i < 2; ++i)
-    {
-        const std::uint64_t n8_Pairs =
-            (an4_Bytes[i] | std::uint64_t{an4_Bytes[i]} << 16) & 0x0000FFFF0000FFFFu;
-        an8_Words[i] = (n8_Pairs | n8_Pairs << 8) & 0x00FF00FF00FF00FFu;
-    }
-    std::memcpy(pu_Out, an8_Words, sizeof an8_Words);
+    std::uint64_t an8_Halves[2];
+    std::memcpy(an8_Halves, &x, sizeof an8_Halves);
+    return (an8_Halves[0] | an8_Halves[1]) != 0;
 }
 
-// Copies the ASCII elements from pc_In on: blocks while they last, then those before the first
-// other element of the last block read. pc_In holds one, and a block may be read. Returns the
-// element behind the last copied.
-template <typename TOut, typename TIn>
-const TIn* pc_CopyAscii(TOut*& p_Out, const TIn* pc_In, const TIn* pc_End)
+// Bit i set for each byte lane i whose top bit is set. Without the instruction for it, one
+// multiplication per half gathers the top bits of its lanes into its top byte.
+template <typename TVector>
+unsigned n_BitsOf(TVector x)
 {
-    if (pc_In[1] > 0x7F) // a lone one, as between words of other scripts
+    const auto x_Bytes = reinterpret_cast<t_Bytes>(x);
+#if defined(__SSE2__)
+    typedef char t_Chars __attribute__((vector_size(16)));
+    return static_cast<unsigned>(__builtin_ia32_pmovmskb128(reinterpret_cast<t_Chars>(x_Bytes)));
+#else
+    std::uint64_t an8_Halves[2];
+    std::memcpy(an8_Halves, &x_Bytes, sizeof an8_Halves);
+    constexpr std::uint64_t n8_Gather = 0x0002040810204081u;
+    constexpr std::uint64_t n8_Tops = 0x8080808080808080u;
+    return static_cast<unsigned>(((an8_Halves[0] & n8_Tops) * n8_Gather >> 56) |
+                                 ((an8_Halves[1] & n8_Tops) * n8_Gather >> 48 & 0xFF00));
+#endif
+}
+
+// The first or second eight byte lanes widened.
+t_Units x_Low(t_Bytes x)
+{
+    return __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1, 2, 3, 4, 5, 6, 7), t_Units);
+}
+
+t_Units x_High(t_Bytes x)
+{
+    return __builtin_convertvector(__builtin_shufflevector(x, x, 8, 9, 10, 11, 12, 13, 14, 15),
+                                   t_Units);
+}
+
+// The low halves of the lanes of x_Low and x_High, in order.
+t_Units x_Narrow(t_Words x_Low, t_Words x_High)
+{
+#if defined(__SSE2__)
+    // The packing instruction saturates signed values; sign-extended halves pass unchanged.
+    typedef int t_Signed __attribute__((vector_size(16)));
+    return reinterpret_cast<t_Units>(
+        __builtin_ia32_packssdw128(reinterpret_cast<t_Signed>(x_Low << 16) >> 16,
+                                   reinterpret_cast<t_Signed>(x_High << 16) >> 16));
+#else
+    return __builtin_shufflevector(reinterpret_cast<t_Units>(x_Low),
+                                   reinterpret_cast<t_Units>(x_High), 0, 2, 4, 6, 8, 10, 12, 14);
+#endif
+}
+
+// Writes the low bytes of the eight units.
+void v_PutBytes(char* pc_Out, t_Units x_Units)
+{
+    const auto x_Bytes =
+        __builtin_convertvector(x_Units, unsigned char __attribute__((vector_size(8))));
+    std::memcpy(pc_Out, &x_Bytes, sizeof x_Bytes);
+}
+
+// Writes the first and the last bytes at pcc_In that TNarrow holds, of i_Count, as units.
+template <typename TNarrow, typename TWide>
+void v_PutWidenedEnds(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
+{
+    for (const int i_At : {0, i_Count - static_cast<int>(sizeof(TNarrow))})
     {
-        *p_Out++ = static_cast<TOut>(*pc_In);
-        return pc_In + 1;
+        const auto x_Wide = __builtin_convertvector(x_Load<TNarrow>(pcc_In + i_At), TWide);
+        std::memcpy(pu_Out + i_At, &x_Wide, sizeof x_Wide);
     }
-    int i_Ascii;
-    while ((i_Ascii = si_AsciiPrefix(pc_In)) == si_Block)
+}
+
+// Writes the i_Count bytes at pcc_In (at most 16) as units, with two overlapping stores, so that
+// nothing behind them is written.
+void v_PutWidened(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
+{
+    typedef unsigned char t_Bytes8 __attribute__((vector_size(8)));
+    typedef unsigned char t_Bytes4 __attribute__((vector_size(4)));
+    typedef unsigned char t_Bytes2 __attribute__((vector_size(2)));
+    typedef char16_t t_Units4 __attribute__((vector_size(8)));
+    typedef char16_t t_Units2 __attribute__((vector_size(4)));
+    if (i_Count >= 8)
+        v_PutWidenedEnds<t_Bytes8, t_Units>(pu_Out, pcc_In, i_Count);
+    else if (i_Count >= 4)
+        v_PutWidenedEnds<t_Bytes4, t_Units4>(pu_Out, pcc_In, i_Count);
+    else if (i_Count >= 2)
+        v_PutWidenedEnds<t_Bytes2, t_Units2>(pu_Out, pcc_In, i_Count);
+    else if (i_Count)
+        *pu_Out = *pcc_In;
+}
+
+// The first zero element from pc_In on, or pc_End.
+const unsigned char* pc_FindZero(const unsigned char* pc_In, const unsigned char* pc_End)
+{
+    const void* pv = std::memchr(pc_In, 0, static_cast<std::size_t>(pc_End - pc_In));
+    return pv ? static_cast<const unsigned char*>(pv) : pc_End;
+}
+
+const char16_t* pc_FindZero(const char16_t* pc_In, const char16_t* pc_End)
+{
+    constexpr int i_Step = 4 * si_UnitLanes;
+    const auto b_HasZero = [](const char16_t* pcu)
     {
-        v_CopyBlock(p_Out, pc_In);
-        p_Out += si_Block;
-        pc_In += si_Block;
-        if (pc_End - pc_In < si_Block)
-            return pc_In;
+        t_Units x_Zero = x_Load<t_Units>(pcu) == 0;
+        for (int i = si_UnitLanes; i < i_Step; i += si_UnitLanes)
+            x_Zero |= x_Load<t_Units>(pcu + i) == 0;
+        return b_Any(x_Zero);
+    };
+    for (; pc_End - pc_In >= i_Step && !b_HasZero(pc_In); pc_In += i_Step)
+    {
     }
-    for (int i = 0; i < i_Ascii; ++i)
-        p_Out[i] = static_cast<TOut>(pc_In[i]);
-    p_Out += i_Ascii;
-    return pc_In + i_Ascii;
+    while (pc_In != pc_End && *pc_In)
+        ++pc_In;
+    return pc_In;
+}
+
+// The fast paths read a few elements ahead without checking for the end or a zero, and they may
+// write a few elements behind their result, which later elements of the same call overwrite. So
+// they run only up to a reach before the first zero element (or the end of the input): this
+// returns where that lies, or pc_In when it is closer.
+template <typename T>
+const T* pc_ReachLimit(const T* pc_In, const T* pc_End, std::ptrdiff_t i_Reach)
+{
+    if (pc_End - pc_In <= i_Reach)
+        return pc_In;
+    const T* const pc_Stop = pc_FindZero(pc_In, pc_End);
+    return pc_Stop - pc_In > i_Reach ? pc_Stop - i_Reach : pc_In;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -173,24 +228,42 @@ int b_NeedsShift(char16_t u_Unit)
     return u_Unit != 0 && !b_IsDirect(u_Unit);
 }
 
-bool b_IsDirectBlock(const char16_t* pcu_In)
+// The direct set by ranges, lane by lane: letters, "'()", ",-./", digits, ':', and the single
+// ones.
+template <typename TVector>
+TVector x_IsDirect(TVector x)
 {
-    if (!b_IsAsciiBlock(pcu_In))
-        return false;
-    unsigned n_Encoded = 0;
-    for (int i = 0; i < si_Block; ++i)
-        n_Encoded |= sac_MustEncode[pcu_In[i]];
-    return n_Encoded == 0;
+    return (static_cast<TVector>((x | 0x20) - 'a') < 26) | (static_cast<TVector>(x - ',') < 15) |
+           (static_cast<TVector>(x - '\'') < 3) | (x == '?') | (x == ' ') | (x == '\t') |
+           (x == '\n') | (x == '\r');
 }
 
-// Copies direct units; returns the first unit that is not direct.
+// The sixteen units as bytes, those above 0xFF as bytes that are not direct either.
+t_Bytes x_NarrowUnits(t_Units x_Low, t_Units x_High)
+{
+#if defined(__SSE2__)
+    // Saturating: 0x0100-0x7FFF become 0xFF, 0x8000-0xFFFF (negative) become 0.
+    typedef short t_Shorts __attribute__((vector_size(16)));
+    return reinterpret_cast<t_Bytes>(__builtin_ia32_packuswb128(
+        reinterpret_cast<t_Shorts>(x_Low), reinterpret_cast<t_Shorts>(x_High)));
+#else
+    const t_Units x_Bounded[2] = {x_Low | static_cast<t_Units>(x_Low > 0xFF),
+                                  x_High | static_cast<t_Units>(x_High > 0xFF)};
+    return __builtin_shufflevector(reinterpret_cast<t_Bytes>(x_Bounded[0]),
+                                   reinterpret_cast<t_Bytes>(x_Bounded[1]), 0, 2, 4, 6, 8, 10, 12,
+                                   14, 16, 18, 20, 22, 24, 26, 28, 30);
+#endif
+}
+
+// Copies direct units, eight at a time while they are; returns the first unit that is not direct.
 const char16_t* pcu_PutDirect(char*& pc_Out, const char16_t* pcu_In, const char16_t* pcu_End)
 {
-    for (; pcu_End - pcu_In >= si_Block && b_IsDirect(pcu_In[1]) && b_IsDirectBlock(pcu_In);
-         pcu_In += si_Block)
+    for (t_Units x; sb_Blocks && pcu_End - pcu_In >= si_UnitLanes &&
+                    !b_Any(~x_IsDirect(x = x_Load<t_Units>(pcu_In)));
+         pcu_In += si_UnitLanes)
     {
-        v_CopyBlock(pc_Out, pcu_In);
-        pc_Out += si_Block;
+        v_PutBytes(pc_Out, x);
+        pc_Out += si_UnitLanes;
     }
     while (pcu_In != pcu_End && b_IsDirect(*pcu_In))
         *pc_Out++ = static_cast<char>(*pcu_In++);
@@ -250,34 +323,168 @@ void v_CloseRun(char*& pc_Out, st_Run& so_Run)
     *pc_Out++ = '-';
 }
 
+// Units that the encoder's fast path keeps away from the first zero unit (or the end of the
+// input): it reads up to 50 units ahead, and the at least 48 units left after a window write
+// more than the 32 bytes it may write behind its result.
+constexpr std::ptrdiff_t si_UTF7EncodeReach = 80;
+
+// The high halves of the lanes' products: shifts right by 16 less the multiplier's exponent.
+t_Units x_MulHigh(t_Units x, t_Units x_By)
+{
+#if defined(__SSE2__)
+    typedef short t_Shorts __attribute__((vector_size(16)));
+    return reinterpret_cast<t_Units>(
+        __builtin_ia32_pmulhuw128(reinterpret_cast<t_Shorts>(x), reinterpret_cast<t_Shorts>(x_By)));
+#else
+    // Whole vectors, not a loop over the lanes, which GCC 12 vectorizes wrongly for i686 without
+    // SSE.
+    typedef std::uint32_t t_Wide __attribute__((vector_size(32)));
+    return __builtin_convertvector(
+        __builtin_convertvector(x, t_Wide) * __builtin_convertvector(x_By, t_Wide) >> 16, t_Units);
+#endif
+}
+
+// The eight digit values of the three units in lanes 0-2, a lane each: every digit is the low
+// six bits of one unit shifted, or of two shifted and joined, and shifts by constants lane by
+// lane are multiplications.
+t_Units x_DigitValues(t_Units x)
+{
+    // Lanes u0 u0 u1 u1 u2 u2 u3 u3, and that moved up by one and by two lanes.
+    const t_Units x_Pairs = __builtin_shufflevector(x, x, 0, 8, 1, 9, 2, 10, 3, 11);
+    const t_Units x_Up1 = __builtin_shufflevector(t_Units{}, x_Pairs, 7, 8, 9, 10, 11, 12, 13, 14);
+    const t_Units x_Up2 = __builtin_shufflevector(t_Units{}, x_Pairs, 6, 7, 8, 9, 10, 11, 12, 13);
+    return (x_MulHigh(x_Pairs, t_Units{1 << 6, 1 << 12, 4, 1 << 8, 0, 16, 0, 0}) |
+            x_MulHigh(x_Up1, t_Units{0, 0, 0, 0, 1 << 14, 0, 1 << 10, 0}) |
+            x_Up1 * t_Units{0, 0, 4, 0, 0, 0, 0, 0} | x_Up2 * t_Units{0, 0, 0, 0, 0, 16, 0, 1}) &
+           63;
+}
+
+// The sixteen digits of two groups of three units, each in lanes 0-2.
+t_Bytes x_Base64(t_Units x_First, t_Units x_Second)
+{
+    const t_Bytes x_Digits = x_NarrowUnits(x_DigitValues(x_First), x_DigitValues(x_Second));
+    // From 'A' on: 'a' after 25, '0' after 51, '+' after 61, '/' after 62.
+    typedef signed char t_Signed __attribute__((vector_size(16)));
+    const auto x_Signed = reinterpret_cast<t_Signed>(x_Digits);
+    return x_Digits + 'A' + (reinterpret_cast<t_Bytes>(x_Signed > 25) & 6) -
+           (reinterpret_cast<t_Bytes>(x_Signed > 51) & 75) -
+           (reinterpret_cast<t_Bytes>(x_Signed > 61) & 15) +
+           (reinterpret_cast<t_Bytes>(x_Signed > 62) & 3);
+}
+
+// The units at pcu_In, those from i_Units on (up to 8) read as zero.
+t_Units x_RunUnits(const char16_t* pcu_In, int i_Units)
+{
+    constexpr t_Units x_Lanes = {0, 1, 2, 3, 4, 5, 6, 7};
+    const auto n2_Units = static_cast<std::uint16_t>(std::max(i_Units, 0));
+    return x_Load<t_Units>(pcu_In) & static_cast<t_Units>(x_Lanes < n2_Units);
+}
+
+// Writes the digits of i_Units units of a run (no bits pending before them), with zero bits up to
+// the last digit, sixteen digits (six units) at a time, so that up to fifteen bytes behind them
+// are written too. Returns the digits.
+int si_PutRunDigits(char* pc_Out, st_Run& so_Run, const char16_t* pcu_In, int i_Units)
+{
+    for (int i = 0; i < i_Units; i += 6)
+    {
+        const t_Bytes x_Digits = x_Base64(x_RunUnits(pcu_In + i, i_Units - i),
+                                          x_RunUnits(pcu_In + i + 3, i_Units - i - 3));
+        std::memcpy(pc_Out + i / 6 * sizeof x_Digits, &x_Digits, sizeof x_Digits);
+    }
+    const int i_Digits = (16 * i_Units + 5) / 6;
+    if (i_Units)
+        so_Run.n4_Temp = static_cast<std::uint32_t>(
+            std::uint32_t{pcu_In[i_Units - 1]} << (6 * i_Digits - 16 * i_Units) & 63);
+    return i_Digits;
+}
+
+// The units that the encoder's fast path classifies at a time.
+constexpr int si_UnitWindow = 32;
+
+// Encodes one window of si_UnitWindow units at pcu_In (b_InShift: inside a run, with no bits
+// pending) into pc_Out, writing up to 32 bytes behind its result. Direct units and runs go
+// by the masks, so that each step waits for little more than the one before it. Stops before a
+// run that may go on behind the window after whole groups of three units. Returns the units
+// taken; *pi_Bytes gets the bytes.
+int si_PutWindow(char* pc_Out, int* pi_Bytes, const char16_t* pcu_In, int& b_InShift,
+                 st_Run& so_Run)
+{
+    // Locals, which the bytes written cannot change.
+    int b_Shift = b_InShift;
+    st_Run so_Bits = so_Run;
+    // The units as bytes (those that are not direct need not be themselves), with room to copy
+    // a window's worth from any place; bit i of a mask for unit i.
+    unsigned char ac_Bytes[2 * si_UnitWindow];
+    std::uint64_t n8_Direct = 0, n8_Plus = 0;
+    for (int i = 0; i < si_UnitWindow; i += si_ByteLanes)
+    {
+        const t_Bytes x =
+            x_NarrowUnits(x_Load<t_Units>(pcu_In + i), x_Load<t_Units>(pcu_In + i + si_UnitLanes));
+        std::memcpy(ac_Bytes + i, &x, sizeof x);
+        n8_Direct |= std::uint64_t{n_BitsOf(x_IsDirect(x))} << i;
+        n8_Plus |= std::uint64_t{n_BitsOf(x == '+')} << i;
+    }
+    int i_At = 0, i_Bytes = 0;
+    while (i_At < si_UnitWindow)
+    {
+        if (!b_Shift)
+        {
+            const int i_Direct =
+                std::min(std::countr_zero(~n8_Direct >> i_At), si_UnitWindow - i_At);
+            std::memcpy(pc_Out + i_Bytes, ac_Bytes + i_At, si_UnitWindow);
+            i_Bytes += i_Direct;
+            i_At += i_Direct;
+            if (i_At == si_UnitWindow)
+                break;
+            // A '+' outside a run is '+-'; any other unit opens one.
+            const int b_Plus = static_cast<int>(n8_Plus >> i_At & 1);
+            std::memcpy(pc_Out + i_Bytes, "+-", 2);
+            i_Bytes += 1 + b_Plus;
+            i_At += b_Plus;
+            b_Shift = !b_Plus;
+            continue;
+        }
+        const int i_Run = std::countr_zero(n8_Direct >> i_At);
+        if (i_At + i_Run >= si_UnitWindow)
+        {
+            // The run may go on: whole groups only, so that no bits are pending.
+            const int i_Whole = (si_UnitWindow - i_At) / 3 * 3;
+            i_Bytes += si_PutRunDigits(pc_Out + i_Bytes, so_Bits, pcu_In + i_At, i_Whole);
+            i_At += i_Whole;
+            break;
+        }
+        i_Bytes += si_PutRunDigits(pc_Out + i_Bytes, so_Bits, pcu_In + i_At, i_Run);
+        pc_Out[i_Bytes++] = '-';
+        i_At += i_Run;
+        b_Shift = 0;
+    }
+    b_InShift = b_Shift;
+    so_Run = so_Bits;
+    *pi_Bytes = i_Bytes;
+    return i_At;
+}
+
 // The value 0-63 of a base64 digit; above 63 for any other byte.
 unsigned n_DigitOf(unsigned char c_Byte)
 {
     return san2_FromBase64[c_Byte & 0x7F] | (0u - (c_Byte >> 7));
 }
 
-// Whether none of the si_Block bytes at pcc_In is 0 or '+'. (v - 1) & ~v has bit 7 set in the
-// lowest zero byte of v, and only where some byte is 0.
-bool b_IsTextBlock(const unsigned char* pcc_In)
-{
-    constexpr std::uint64_t n8_One = sn8_Lanes<unsigned char>(1);
-    constexpr std::uint64_t n8_High = sn8_Lanes<unsigned char>(0x80);
-    constexpr std::uint64_t n8_Plus = sn8_Lanes<unsigned char>('+');
-    std::uint64_t n8_Word;
-    std::memcpy(&n8_Word, pcc_In, sizeof n8_Word);
-    const std::uint64_t n8_Plus0 = n8_Word ^ n8_Plus; // '+' bytes become 0
-    return ((((n8_Word - n8_One) & ~n8_Word) | ((n8_Plus0 - n8_One) & ~n8_Plus0)) & n8_High) == 0;
-}
-
 // Copies bytes outside a run as units (0x80-0xFF become U+0080-U+00FF); returns the first '+'
-// or zero byte.
+// or zero byte, or pcc_End.
 const unsigned char* pcc_GetText(char16_t*& pu_Out, const unsigned char* pcc_In,
                                  const unsigned char* pcc_End)
 {
-    for (; pcc_End - pcc_In >= si_Block && b_IsTextBlock(pcc_In); pcc_In += si_Block)
+    while (sb_Blocks && pcc_End - pcc_In >= si_ByteLanes)
     {
-        v_CopyBlock(pu_Out, pcc_In);
-        pu_Out += si_Block;
+        const auto x_Bytes = x_Load<t_Bytes>(pcc_In);
+        const unsigned n_Other = n_BitsOf((x_Bytes == '+') | (x_Bytes == 0));
+        const int i_Text = std::countr_zero(n_Other | 1u << si_ByteLanes);
+        v_PutWidened(pu_Out, pcc_In, i_Text);
+        pu_Out += i_Text;
+        pcc_In += i_Text;
+        if (n_Other)
+            return pcc_In;
     }
     while (pcc_In != pcc_End && *pcc_In && *pcc_In != '+')
         *pu_Out++ = *pcc_In++;
@@ -341,39 +548,309 @@ const unsigned char* pcc_GetRun(char16_t*& pu_Out, st_Run& so_Run, const unsigne
     return pcc_GetDigits(pu_Out, so_Run, pcc_In, pcc_End);
 }
 
+// Bytes that the decoder's fast path keeps away from the first zero byte (or the end of the
+// input): it reads up to 96 bytes ahead.
+constexpr std::ptrdiff_t si_UTF7DecodeReach = 96;
+
+// The bytes that the decoder's fast path classifies at a time.
+constexpr int si_Window = 64;
+
+// The base64 digits among the sixteen bytes.
+t_Bytes x_IsDigit(t_Bytes x)
+{
+    return (static_cast<t_Bytes>((x | 0x20) - 'a') < 26) | (static_cast<t_Bytes>(x - '0') < 10) |
+           (x == '+') | (x == '/');
+}
+
+// The digit values of the sixteen bytes that are digits: 'A' 0, 'a' 26, '0' 52, '+' 62, '/' 63.
+t_Bytes x_DigitValue(t_Bytes x)
+{
+    const t_Bytes x_Upper = static_cast<t_Bytes>(x - 'A') < 26;
+    const t_Bytes x_Lower = static_cast<t_Bytes>(x - 'a') < 26;
+    const t_Bytes x_Figure = static_cast<t_Bytes>(x - '0') < 10;
+    return (x_Upper & (x - 'A')) | (x_Lower & (x - ('a' - 26))) | (x_Figure & (x + (52 - '0'))) |
+           (static_cast<t_Bytes>(x == '+') & 62) | (static_cast<t_Bytes>(x == '/') & 63);
+}
+
+// A window of si_Window bytes read at once: where the '+' bytes, the digits and the '-' bytes
+// are (bit i for byte i), and the digits' values.
+struct st_Window
+{
+    std::uint64_t n8_Plus, n8_Digits, n8_Dashes;
+    unsigned char ac_Values[si_Window + 8];
+};
+
+void v_Read(st_Window& so, const unsigned char* pcc_In)
+{
+    so.n8_Plus = so.n8_Digits = so.n8_Dashes = 0;
+    for (int i = 0; i < si_Window; i += si_ByteLanes)
+    {
+        const auto x = x_Load<t_Bytes>(pcc_In + i);
+        so.n8_Plus |= std::uint64_t{n_BitsOf(x == '+')} << i;
+        so.n8_Digits |= std::uint64_t{n_BitsOf(x_IsDigit(x))} << i;
+        so.n8_Dashes |= std::uint64_t{n_BitsOf(x == '-')} << i;
+        const t_Bytes x_Values = x_DigitValue(x);
+        std::memcpy(so.ac_Values + i, &x_Values, sizeof x_Values);
+    }
+}
+
+// The 48 bits of the (up to) eight digit values at pcn_Values, those from i_Digits on read as
+// zero, the first digit's at the top.
+std::uint64_t n8_DigitBits(const unsigned char* pcn_Values, int i_Digits)
+{
+    std::uint64_t n8;
+    std::memcpy(&n8, pcn_Values, sizeof n8);
+    n8 &= i_Digits >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << 8 * i_Digits) - 1;
+    // Byte lanes of six bits, joined in pairs, then in fours, then all.
+    n8 = (n8 & 0x3F003F003F003F00u) >> 8 | (n8 & 0x003F003F003F003Fu) << 6;
+    n8 = (n8 & 0x0FFF00000FFF0000u) >> 16 | (n8 & 0x00000FFF00000FFFu) << 12;
+    return n8 >> 32 | (n8 & 0xFFFFFF) << 24;
+}
+
+// Writes the units of i_Digits digits of a run (no bits pending before them), eight digits (three
+// units) at a time and three units each time, so that up to two units behind them are written.
+// Returns the units; the bits short of a unit are not kept.
+int si_PutDigitUnits(char16_t* pu_Out, const unsigned char* pcn_Values, int i_Digits)
+{
+    for (int i = 0; i < i_Digits; i += 8)
+    {
+        const std::uint64_t n8 = n8_DigitBits(pcn_Values + i, i_Digits - i);
+        for (int k = 0; k < 3; ++k)
+            pu_Out[i / 8 * 3 + k] = static_cast<char16_t>(n8 >> (32 - 16 * k));
+    }
+    return 6 * i_Digits / 16;
+}
+
+// Decodes one window at pcc_In, with no bits pending (b_InShift: inside a run, b_First: that
+// has no digit yet), into pu_Out, with room for si_Window + 2 units. Text and runs go by the masks,
+// without reading the input again, so that each step waits for little more than the one before
+// it. Stops before a run that may go on behind the window after whole blocks of eight digits,
+// and before a '+' near the window's end. Returns the bytes taken; *pi_Units gets the units.
+int si_GetWindow(char16_t* pu_Out, int* pi_Units, const unsigned char* pcc_In, int& b_InShift,
+                 int& b_First)
+{
+    st_Window so;
+    v_Read(so, pcc_In);
+    int i_At = 0, i_Units = 0;
+    while (i_At < si_Window)
+    {
+        if (!b_InShift)
+        {
+            const int i_Text = std::min(
+                std::countr_zero(so.n8_Plus >> i_At | std::uint64_t{1} << 63), si_Window - i_At);
+            for (int i = 0; i < i_Text; i += si_ByteLanes)
+            {
+                const t_Bytes x = x_Load<t_Bytes>(pcc_In + i_At + i);
+                const t_Units ax_Units[2] = {x_Low(x), x_High(x)};
+                std::memcpy(pu_Out + i_Units + i, ax_Units, sizeof ax_Units);
+            }
+            i_Units += i_Text;
+            i_At += i_Text;
+            if (i_At + 1 + 8 > si_Window)
+                break;
+            ++i_At;
+            b_InShift = b_First = 1;
+        }
+        const int i_Digits = std::min(std::countr_zero(~(so.n8_Digits >> i_At)), si_Window - i_At);
+        if (i_At + i_Digits == si_Window)
+        {
+            // The run may go on: whole blocks only, so that no bits are pending. There are
+            // some: a run starts at least eight bytes before the window's end.
+            const int i_Whole = i_Digits / 8 * 8;
+            i_Units += si_PutDigitUnits(pu_Out + i_Units, so.ac_Values + i_At, i_Whole);
+            i_At += i_Whole;
+            b_First = 0;
+            break;
+        }
+        i_Units += si_PutDigitUnits(pu_Out + i_Units, so.ac_Values + i_At, i_Digits);
+        i_At += i_Digits;
+        // The run ends with its pending bits; a '-' is taken with it, and '+-' is '+'.
+        const int b_Dash = static_cast<int>(so.n8_Dashes >> i_At & 1);
+        pu_Out[i_Units] = u'+';
+        i_Units += b_Dash & b_First & (i_Digits == 0);
+        i_At += b_Dash;
+        b_InShift = b_First = 0;
+    }
+    *pi_Units = i_Units;
+    return i_At;
+}
+
 // ---------------------------------------------------------------------------------------------
 // UTF-8
 
-// The ASCII bytes from pcc_In on (see pc_CopyAscii), or else the sequence at pcc_In if it
-// has two or three bytes and no zero byte: writes the units and returns the byte behind them.
-// Otherwise null, for the byte-by-byte path. pcc_In is not 0 and a block may be read. One branch
-// per length, so that text of one script runs on predicted branches.
-const unsigned char* pcc_GetShortSequence(char16_t*& pu_Out, const unsigned char* pcc_In,
-                                          const unsigned char* pcc_End)
+void v_PutUnit(unsigned char*& pc_Out, unsigned n_Unit)
 {
-    const std::uint32_t n4_Lead = pcc_In[0], n4_Second = pcc_In[1], n4_Third = pcc_In[2];
-    if (n4_Lead < 0x80)
-        return pc_CopyAscii(pu_Out, pcc_In, pcc_End);
-    switch (sac_Trailing[n4_Lead])
+    if (n_Unit < 0x80)
+        *pc_Out++ = static_cast<unsigned char>(n_Unit);
+    else if (n_Unit < 0x800)
+    {
+        *pc_Out++ = static_cast<unsigned char>(sac_FirstByteMark[2] | n_Unit >> 6);
+        *pc_Out++ = static_cast<unsigned char>(0x80 | (n_Unit & 0x3F));
+    }
+    else
+    {
+        *pc_Out++ = static_cast<unsigned char>(sac_FirstByteMark[3] | n_Unit >> 12);
+        *pc_Out++ = static_cast<unsigned char>(0x80 | (n_Unit >> 6 & 0x3F));
+        *pc_Out++ = static_cast<unsigned char>(0x80 | (n_Unit & 0x3F));
+    }
+}
+
+// Encodes the eight units at pcu_In, none 0: each unit's one to three bytes are stored as one
+// 32-bit word and the next unit's bytes follow its last, so that up to three bytes behind the
+// block's last one are written too: the caller has units behind the block whose bytes and
+// terminator overwrite them. Returns the byte behind the block's bytes.
+unsigned char* pc_PutBlock(unsigned char* pc_Out, const char16_t* pcu_In)
+{
+    const auto x_Units = x_Load<t_Units>(pcu_In);
+    const t_Units x_Two = x_Units >= 0x80, x_Three = x_Units >= 0x800;
+    const t_Units x_Last = 0x80 | (x_Units & 0x3F);
+    const t_Units x_Lead2 = sac_FirstByteMark[2] | x_Units >> 6 | x_Last << 8;
+    const t_Units x_Lead3 =
+        sac_FirstByteMark[3] | x_Units >> 12 | (0x80 | (x_Units >> 6 & 0x3F)) << 8;
+    const t_Units x_First = (x_Units & ~x_Two) | (x_Lead2 & x_Two & ~x_Three) | (x_Lead3 & x_Three);
+    const t_Units x_Third = x_Last & x_Three;
+    const t_Units x_Lengths = 1 - x_Two - x_Three;
+    std::uint32_t an4_Words[8];
+    const t_Units ax_Pairs[2] = {
+        __builtin_shufflevector(x_First, x_Third, 0, 8, 1, 9, 2, 10, 3, 11),
+        __builtin_shufflevector(x_First, x_Third, 4, 12, 5, 13, 6, 14, 7, 15)};
+    std::memcpy(an4_Words, ax_Pairs, sizeof an4_Words);
+    std::uint16_t an2_Lengths[8];
+    std::memcpy(an2_Lengths, &x_Lengths, sizeof an2_Lengths);
+    for (int i = 0; i < 8; ++i)
+    {
+        std::memcpy(pc_Out, &an4_Words[i], sizeof an4_Words[i]);
+        pc_Out += an2_Lengths[i];
+    }
+    return pc_Out;
+}
+
+// Bytes that the fast decoding path keeps away from the first zero byte (or the end of the
+// input). Up to there it reads a few bytes ahead unchecked, and it may write up to 16 units
+// behind those it has decoded: the bytes left, in sequences of at most 6 bytes, still decode to
+// more units than that before the decoder stops, and those units overwrite them.
+constexpr std::ptrdiff_t si_UTF8DecodeReach = 128;
+
+// Decodes sequences of three bytes (lead bytes E0-EF) eight at a time, as long as all eight are;
+// then those of the last eight before the first other sequence. Stops before pcc_Limit.
+const unsigned char* pcc_GetThreeByteRun(char16_t*& pu_Out, const unsigned char* pcc_In,
+                                         const unsigned char* pcc_Limit)
+{
+    // Four sequences from the i-th on, each in the low three bytes of a lane.
+    const auto x_Sequences = [&pcc_In](int i)
+    {
+        std::uint32_t an4[4];
+        for (int k = 0; k < 4; ++k)
+            std::memcpy(&an4[k], pcc_In + 3 * (i + k), sizeof an4[k]);
+        return t_Words{an4[0], an4[1], an4[2], an4[3]};
+    };
+    do
+    {
+        const t_Words ax_Words[2] = {x_Sequences(0), x_Sequences(4)};
+        t_Words ax_Values[2];
+        unsigned n_Three = 0;
+        for (int i = 0; i < 2; ++i)
+        {
+            const t_Words x = ax_Words[i];
+            // The byte-by-byte decoder's sums less its offset; the low 16 bits count.
+            ax_Values[i] =
+                ((x & 0xFF) << 12) + ((x >> 8 & 0xFF) << 6) + (x >> 16 & 0xFF) - san4_Offsets[2];
+            // The top byte of each lane tells.
+            n_Three |= n_BitsOf(reinterpret_cast<t_Bytes>((x & 0xF0) == 0xE0)) << 16 * i;
+        }
+        const t_Units x_Units = x_Narrow(ax_Values[0], ax_Values[1]);
+        std::memcpy(pu_Out, &x_Units, sizeof x_Units);
+        // The next block's reading does not wait for this test.
+        if (n_Three != 0xFFFFFFFFu)
+        {
+            const int i_Three = std::countr_zero(~n_Three & 0x88888888u) / 4;
+            pu_Out += i_Three;
+            return pcc_In + 3 * i_Three;
+        }
+        pu_Out += 8;
+        pcc_In += 24;
+    } while (pcc_In < pcc_Limit);
+    return pcc_In;
+}
+
+// One sequence of up to six bytes, however malformed: the lead byte tells its length, the bytes
+// after it are taken whatever they are.
+const unsigned char* pcc_GetSequence(char16_t*& pu_Out, const unsigned char* pcc_In)
+{
+    // Each length returns its own constant, so that the next sequence's reading waits for the
+    // predicted branch rather than for the table.
+    const std::uint32_t n4_Lead = *pcc_In;
+    std::uint32_t n4_Value = n4_Lead;
+    const int i_Trailing = sac_Trailing[n4_Lead];
+    switch (i_Trailing)
     {
     case 0:
         *pu_Out++ = static_cast<char16_t>(n4_Lead);
         return pcc_In + 1;
     case 1:
-        if (!n4_Second)
-            return nullptr;
-        *pu_Out++ = static_cast<char16_t>((n4_Lead << 6) + n4_Second - san4_Offsets[1]);
+        *pu_Out++ = static_cast<char16_t>((n4_Lead << 6) + pcc_In[1] - san4_Offsets[1]);
         return pcc_In + 2;
     case 2:
-        if (!n4_Second || !n4_Third)
-            return nullptr;
-        *pu_Out++ =
-            static_cast<char16_t>((n4_Lead << 12) + (n4_Second << 6) + n4_Third - san4_Offsets[2]);
+        *pu_Out++ = static_cast<char16_t>((n4_Lead << 12) + (std::uint32_t{pcc_In[1]} << 6) +
+                                          pcc_In[2] - san4_Offsets[2]);
         return pcc_In + 3;
     default:
-        return nullptr;
+        for (int i = 1; i <= i_Trailing; ++i)
+            n4_Value = (n4_Value << 6) + pcc_In[i];
+        *pu_Out++ = static_cast<char16_t>(n4_Value - san4_Offsets[i_Trailing]);
+        return pcc_In + i_Trailing + 1;
     }
 }
+
+// Decodes sequences one by one from a sequence start while it lies before pcc_Limit (see
+// si_UTF8DecodeReach), where no byte needs a test: the way without block paths.
+const unsigned char* pcc_GetSequences(char16_t*& pu_Out, const unsigned char* pcc_In,
+                                      const unsigned char* pcc_Limit)
+{
+    char16_t* pu_Next = pu_Out; // a local, which the units written cannot change
+    while (pcc_In < pcc_Limit)
+        pcc_In = pcc_GetSequence(pu_Next, pcc_In);
+    pu_Out = pu_Next;
+    return pcc_In;
+}
+
+// Decodes from a sequence start while it lies before pcc_Limit (see si_UTF8DecodeReach): ASCII up
+// to sixteen bytes at a time, then the sequence behind them, three-byte sequences (Chinese,
+// Japanese) four at a time, any other sequence on its own. Returns where it stopped, at a
+// sequence start.
+const unsigned char* pcc_GetFast(char16_t*& pu_Out, const unsigned char* pcc_In,
+                                 const unsigned char* pcc_Limit)
+{
+    while (pcc_In < pcc_Limit)
+    {
+        const auto x_Bytes = x_Load<t_Bytes>(pcc_In);
+        const t_Units ax_Units[2] = {x_Low(x_Bytes), x_High(x_Bytes)};
+        std::memcpy(pu_Out, ax_Units, sizeof ax_Units);
+        // The top bits are the bytes outside ASCII.
+        const unsigned n_Other = n_BitsOf(x_Bytes);
+        if (!n_Other)
+        {
+            pu_Out += si_ByteLanes;
+            pcc_In += si_ByteLanes;
+            continue;
+        }
+        const int i_Ascii = std::countr_zero(n_Other);
+        pu_Out += i_Ascii;
+        pcc_In += i_Ascii;
+        const unsigned n_Lead = *pcc_In;
+        if (n_Lead - 0xC0 < 0x20)
+        {
+            *pu_Out++ = static_cast<char16_t>((n_Lead << 6) + pcc_In[1] - san4_Offsets[1]);
+            pcc_In += 2;
+        }
+        else if (n_Lead - 0xE0 < 0x10)
+            pcc_In = pcc_GetThreeByteRun(pu_Out, pcc_In, pcc_Limit);
+        else
+            pcc_In = pcc_GetSequence(pu_Out, pcc_In);
+    }
+    return pcc_In;
+}
+
 } // namespace
 
 thread_local int CT_UTF::si_BufferBits;
@@ -423,8 +900,14 @@ int CT_UTF::si_WideToUTF7(char* pc_Out, const char16_t* pcu_In, int i_Count)
     st_Run so_Run = so_RunOf(so_State.so_Bits);
     char* pc_Next = pc_Out;
     const char16_t* const pcu_End = pcu_In + i_Count;
+    const char16_t* const pcu_Limit = pc_ReachLimit(pcu_In, pcu_End, si_UTF7EncodeReach);
     while (pcu_In != pcu_End)
     {
+        // Window by window, while the units left write more bytes than a window writes behind
+        // its own; from outside a run, where no bits are pending.
+        if (sb_Blocks && !so_State.b_InShift)
+            for (int i_Bytes; pcu_In < pcu_Limit; pc_Next += i_Bytes)
+                pcu_In += si_PutWindow(pc_Next, &i_Bytes, pcu_In, so_State.b_InShift, so_Run);
         if (so_State.b_InShift)
         {
             pcu_In = pcu_PutRun(pc_Next, so_Run, pcu_In, pcu_End);
@@ -478,8 +961,22 @@ int CT_UTF::si_UTF7ToWide(char16_t* pu_Out, const char* pcc_In, int i_Count)
     const auto* const pcc_Start = reinterpret_cast<const unsigned char*>(pcc_In);
     const auto* const pcc_End = pcc_Start + i_Count;
     const auto* pcc_Byte = pcc_Start;
+    const unsigned char* const pcc_Limit = pc_ReachLimit(pcc_Start, pcc_End, si_UTF7DecodeReach);
     while (pcc_Byte != pcc_End && *pcc_Byte)
     {
+        if (sb_Blocks && !so_State.b_InShift && pcc_Byte < pcc_Limit)
+        {
+            // Window by window through a buffer of its own, which may take units behind those
+            // decoded.
+            char16_t au_Window[si_Window + 32];
+            for (int i_Units; pcc_Byte < pcc_Limit; pu_Next += i_Units)
+            {
+                pcc_Byte += si_GetWindow(au_Window, &i_Units, pcc_Byte, so_State.b_InShift,
+                                         so_State.b_First);
+                std::memcpy(pu_Next, au_Window, sizeof(char16_t) * static_cast<unsigned>(i_Units));
+            }
+            continue;
+        }
         if (!so_State.b_InShift)
         {
             pcc_Byte = pcc_GetText(pu_Next, pcc_Byte, pcc_End);
@@ -516,36 +1013,38 @@ int CT_UTF::si_UTF7ToWide(char16_t* pu_Out, const char* pcc_In, int i_Count)
 // ---------------------------------------------------------------------------------------------
 // UTF-8
 
+// Sixteen units at a time while two units without a zero follow them (see pc_PutBlock): ASCII
+// together, else in blocks of eight, so that mixed text does not take a branch each way by turns.
 int CT_UTF::si_WideToUTF8(char* pc_Out, const char16_t* pcu_In, int i_Count)
 {
     assert(i_Count >= 0 && "counts are exact");
     auto* pc_Next = reinterpret_cast<unsigned char*>(pc_Out);
-    for (const char16_t* pcu_End = pcu_In + i_Count; pcu_In != pcu_End && *pcu_In;)
+    const char16_t* const pcu_End = pcu_In + i_Count;
+    constexpr int i_Window = 2 * si_UnitLanes;
+    for (;;)
     {
-        const unsigned n_Unit = *pcu_In;
-        if (n_Unit < 0x80)
+        while (sb_Blocks && pcu_End - pcu_In >= i_Window + 2 && pcu_In[i_Window] &&
+               pcu_In[i_Window + 1])
         {
-            if (pcu_End - pcu_In >= si_Block)
-                pcu_In = pc_CopyAscii(pc_Next, pcu_In, pcu_End);
+            const t_Units ax_Units[2] = {x_Load<t_Units>(pcu_In),
+                                         x_Load<t_Units>(pcu_In + si_UnitLanes)};
+            if (b_Any((ax_Units[0] == 0) | (ax_Units[1] == 0)))
+                break;
+            if (!b_Any((ax_Units[0] | ax_Units[1]) >= 0x80))
+            {
+                v_PutBytes(reinterpret_cast<char*>(pc_Next), ax_Units[0]);
+                v_PutBytes(reinterpret_cast<char*>(pc_Next) + si_UnitLanes, ax_Units[1]);
+                pc_Next += i_Window;
+            }
             else
             {
-                *pc_Next++ = static_cast<unsigned char>(n_Unit);
-                ++pcu_In;
+                pc_Next = pc_PutBlock(pc_PutBlock(pc_Next, pcu_In), pcu_In + si_UnitLanes);
             }
-            continue;
+            pcu_In += i_Window;
         }
-        ++pcu_In;
-        if (n_Unit < 0x800)
-        {
-            *pc_Next++ = static_cast<unsigned char>(sac_FirstByteMark[2] | n_Unit >> 6);
-            *pc_Next++ = static_cast<unsigned char>(0x80 | (n_Unit & 0x3F));
-        }
-        else
-        {
-            *pc_Next++ = static_cast<unsigned char>(sac_FirstByteMark[3] | n_Unit >> 12);
-            *pc_Next++ = static_cast<unsigned char>(0x80 | (n_Unit >> 6 & 0x3F));
-            *pc_Next++ = static_cast<unsigned char>(0x80 | (n_Unit & 0x3F));
-        }
+        if (pcu_In == pcu_End || !*pcu_In)
+            break;
+        v_PutUnit(pc_Next, *pcu_In++);
     }
     *pc_Next = 0;
     return static_cast<int>(reinterpret_cast<char*>(pc_Next) - pc_Out);
@@ -556,8 +1055,8 @@ void CT_UTF::sv_UTF8ToWideInit()
     sso_UTF8Decoder = {};
 }
 
-// Whole sequences of up to three bytes go in one step while no sequence is pending and a block
-// remains; everything else byte by byte, so that a sequence may end in any later call.
+// The fast path while no sequence is pending and it may run; everything else byte by byte, so
+// that a sequence may end in any later call.
 int CT_UTF::si_UTF8ToWide(char16_t* pu_Out, const char* pcc_In, int i_Count)
 {
     assert(i_Count >= 0 && "counts are exact");
@@ -565,17 +1064,12 @@ int CT_UTF::si_UTF8ToWide(char16_t* pu_Out, const char* pcc_In, int i_Count)
     char16_t* pu_Next = pu_Out;
     const auto* pcc_Byte = reinterpret_cast<const unsigned char*>(pcc_In);
     const auto* const pcc_End = pcc_Byte + i_Count;
+    const unsigned char* const pcc_Limit = pc_ReachLimit(pcc_Byte, pcc_End, si_UTF8DecodeReach);
     for (;;)
     {
         if (so_State.i_ToRead == 0)
-            while (pcc_End - pcc_Byte >= si_Block && *pcc_Byte)
-            {
-                const unsigned char* const pcc_Next =
-                    pcc_GetShortSequence(pu_Next, pcc_Byte, pcc_End);
-                if (!pcc_Next)
-                    break;
-                pcc_Byte = pcc_Next;
-            }
+            pcc_Byte = sb_Blocks ? pcc_GetFast(pu_Next, pcc_Byte, pcc_Limit)
+                                 : pcc_GetSequences(pu_Next, pcc_Byte, pcc_Limit);
         if (pcc_Byte == pcc_End || !*pcc_Byte)
             break;
         if (so_State.i_ToRead == 0)

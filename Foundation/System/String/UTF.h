@@ -10,7 +10,8 @@
 // and the codec state between calls. That state is per thread: an Init operation resets the
 // calling thread's codec, and a text may be fed in consecutive pieces on one thread while
 // another thread converts its own text. Counts are exact (never -1) and are the caller's duty;
-// no codec reads past its count or writes behind its result (and terminator). Output sizes,
+// no codec reads past its count or leaves anything written behind its result (and terminator):
+// the block paths write ahead only where later output of the same call lands. Output sizes,
 // for a whole text fed in any pieces:
 //   si_WideToUTF7 + si_WideToUTF7Exit   at most 3 x units + 3 bytes, terminator included;
 //   si_WideToUTF8                       at most 3 x units + 1 bytes, terminator included;
@@ -48,7 +49,9 @@ private:
     // first; every bit below the i_BufferBits valid ones is 0. Between calls the encoder keeps
     // 0 to 5 bits (a unit's bits that do not fill a base64 digit yet), the decoder 0 to 15 (the
     // digits of a unit not complete yet). n4_BufferTemp is the last value taken out: a 6-bit
-    // digit value in the encoder, a unit in the decoder.
+    // digit value in the encoder, a unit in the decoder (0 after a run that the decoder's window
+    // path ended); no result depends on it. The block paths keep no bits pending when they stop
+    // inside a run.
     struct st_Bits
     {
         std::uint32_t n4_BitBuffer;

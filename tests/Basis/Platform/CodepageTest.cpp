@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -524,3 +525,205 @@ TEST(Codepage, FirstUseFromSeveralThreads)
         EXPECT_EQ(o, u"\uAC00\uAC01 Korean");
 }
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Long random texts against the same conversions character by character: the block paths of
+// the single-byte and the double-byte tables must give what the characters give alone, for every
+// kind of output size.
+
+namespace
+{
+// A fixed pseudo-random sequence: every run tests the same texts.
+class CT_Random
+{
+public:
+    unsigned n_Below(unsigned n_Bound) { return static_cast<unsigned>(co_Engine() % n_Bound); }
+
+private:
+    std::mt19937 co_Engine{5};
+};
+
+// Lead-byte ranges as GetCPInfo reports them.
+std::vector<bool> a_LeadBytes(unsigned n_CodePage)
+{
+    unsigned n_MaxCharSize = 0;
+    unsigned char ac_Default[2], ac_Lead[12];
+    std::vector<bool> a(256);
+    CT_PlatformCodepage::sb_GetCPInfo(n_CodePage, &n_MaxCharSize, ac_Default, ac_Lead);
+    for (int i = 0; i + 1 < 12 && (ac_Lead[i] || ac_Lead[i + 1]); i += 2)
+        for (unsigned n = ac_Lead[i]; n <= ac_Lead[i + 1]; ++n)
+            a[n] = true;
+    return a;
+}
+
+// Bytes in runs of ASCII, of high bytes, of lead-byte pairs, with zero bytes and lone lead bytes.
+std::string o_RandomBytes(CT_Random& co_Random, std::size_t n_Size)
+{
+    std::string o;
+    while (o.size() < n_Size)
+    {
+        const unsigned n_Kind = co_Random.n_Below(6), n_Run = 1 + co_Random.n_Below(24);
+        for (unsigned i = 0; i < n_Run; ++i)
+            switch (n_Kind)
+            {
+            case 0:
+                o += static_cast<char>(0x80 + co_Random.n_Below(0x80));
+                break;
+            case 1: // a pair of code page 932, or a lead byte before the end of the run
+                o += static_cast<char>(0x81 + co_Random.n_Below(0x1F));
+                o += static_cast<char>(0x40 + co_Random.n_Below(0xBD));
+                break;
+            case 2:
+                o +=
+                    co_Random.n_Below(4) ? static_cast<char>(0x81 + co_Random.n_Below(0x1F)) : '\0';
+                break;
+            default:
+                o += static_cast<char>(0x20 + co_Random.n_Below(0x5F));
+            }
+    }
+    o.resize(n_Size);
+    return o;
+}
+
+// Units in runs of ASCII, Latin, Japanese, without a mapping, and zero units.
+std::u16string o_RandomUnits(CT_Random& co_Random, std::size_t n_Size)
+{
+    static const std::u16string so_Japanese = u"\u65E5\u672C\u8A9E\u3042\u30AB\u3001\uFF01";
+    static const std::u16string so_Latin = u"\u00E9\u00FC\u00DF\u20AC\u0152\u201C\u00A0";
+    std::u16string o;
+    while (o.size() < n_Size)
+    {
+        const unsigned n_Kind = co_Random.n_Below(6), n_Run = 1 + co_Random.n_Below(24);
+        for (unsigned i = 0; i < n_Run; ++i)
+            switch (n_Kind)
+            {
+            case 0:
+                o += so_Japanese[co_Random.n_Below(static_cast<unsigned>(so_Japanese.size()))];
+                break;
+            case 1:
+                o += so_Latin[co_Random.n_Below(static_cast<unsigned>(so_Latin.size()))];
+                break;
+            case 2: // no mapping in either code page, now and then a zero
+                o += co_Random.n_Below(6) ? u'\u0E01' : u'\0';
+                break;
+            default:
+                o += static_cast<char16_t>(0x20 + co_Random.n_Below(0x5F));
+            }
+    }
+    o.resize(n_Size);
+    return o;
+}
+} // namespace
+
+TEST(Codepage, LongTextsDecodeCharacterByCharacter)
+{
+    CT_Random co_Random;
+    for (const unsigned n_CodePage : {1252u, 932u})
+    {
+        const std::vector<bool> a_Lead = a_LeadBytes(n_CodePage);
+        for (int i_Text = 0; i_Text < 150; ++i_Text)
+        {
+            const std::string o_In = o_RandomBytes(co_Random, 1 + co_Random.n_Below(120));
+            // A lead byte takes the next byte unless that is the last or 0.
+            std::u16string o_Expected;
+            for (std::size_t n = 0; n < o_In.size(); ++n)
+            {
+                const bool b_Pair = a_Lead[static_cast<unsigned char>(o_In[n])] &&
+                                    n + 1 < o_In.size() && o_In[n + 1];
+                o_Expected += o_Decode(n_CodePage, o_In.substr(n, b_Pair ? 2 : 1));
+                n += b_Pair;
+            }
+            SCOPED_TRACE(testing::Message() << n_CodePage << " text " << i_Text);
+            ASSERT_EQ(o_Decode(n_CodePage, o_In), o_Expected);
+            const int n_In = static_cast<int>(o_In.size());
+            EXPECT_EQ(
+                CT_PlatformCodepage::si_MultiToWide(n_CodePage, o_In.data(), n_In, nullptr, 0),
+                static_cast<int>(o_Expected.size()));
+            // Short of room: what fits is written, nothing behind it, and the call fails.
+            const std::size_t n_Room = co_Random.n_Below(static_cast<unsigned>(o_Expected.size()));
+            std::u16string o_Out(o_Expected.size(), u'#');
+            if (n_Room)
+            {
+                EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(n_CodePage, o_In.data(), n_In,
+                                                              o_Out.data(),
+                                                              static_cast<int>(n_Room)),
+                          0);
+                EXPECT_EQ(CT_PlatformCodepage::sn_GetLastError(), sn_InsufficientBuffer);
+            }
+            EXPECT_EQ(o_Out, o_Expected.substr(0, n_Room) +
+                                 std::u16string(o_Expected.size() - n_Room, u'#'));
+        }
+    }
+}
+
+TEST(Codepage, LongTextsEncodeCharacterByCharacter)
+{
+    CT_Random co_Random;
+    for (const unsigned n_CodePage : {1252u, 932u})
+        for (int i_Text = 0; i_Text < 150; ++i_Text)
+        {
+            // The first twenty end at the edges of blocks of sixteen.
+            const std::size_t n_Size = i_Text < 20 ? 16 * (1 + i_Text % 4) + i_Text / 4 % 3 - 1
+                                                   : 1 + co_Random.n_Below(120);
+            const std::u16string o_In = o_RandomUnits(co_Random, n_Size);
+            const char* const pcc_Default = i_Text % 3 ? nullptr : i_Text % 2 ? "*" : "\x81\x45";
+            std::vector<std::string> co_Chars;
+            std::string o_Expected;
+            int b_AnyUsed = 0;
+            for (char16_t u : o_In)
+            {
+                int b_Used = 0;
+                co_Chars.push_back(
+                    o_Encode(n_CodePage, std::u16string(1, u), pcc_Default, &b_Used));
+                o_Expected += co_Chars.back();
+                b_AnyUsed |= b_Used;
+            }
+            SCOPED_TRACE(testing::Message() << n_CodePage << " text " << i_Text);
+            int b_Used = -1;
+            ASSERT_EQ(o_Encode(n_CodePage, o_In, pcc_Default, &b_Used), o_Expected);
+            EXPECT_EQ(b_Used, b_AnyUsed);
+            const int n_In = static_cast<int>(o_In.size());
+            EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(n_CodePage, o_In.data(), n_In, nullptr, 0,
+                                                          pcc_Default, nullptr),
+                      static_cast<int>(o_Expected.size()));
+            // Every room from one byte to far more than enough (the blocks want room for their
+            // worst case) for some texts, one at random for the others: the whole characters
+            // that fit (a double-byte code page) or the bytes (a single-byte one), nothing behind
+            // them, and a failure when not all fit.
+            const std::size_t n_Most = o_Expected.size() + 40;
+            const std::size_t n_Random = 1 + co_Random.n_Below(static_cast<unsigned>(n_Most));
+            for (std::size_t n_Room = i_Text < 20 ? 1 : n_Random;
+                 n_Room <= (i_Text < 20 ? n_Most : n_Random); ++n_Room)
+            {
+                std::string o_Fitting;
+                for (std::size_t i = 0; i < co_Chars.size() && o_Fitting.size() < n_Room; ++i)
+                    o_Fitting += co_Chars[i];
+                if (o_Fitting.size() > n_Room)
+                    o_Fitting.resize(n_CodePage == 932 ? o_Fitting.size() - 2 : n_Room);
+                std::string o_Out(n_Most + 4, '#');
+                ASSERT_EQ(CT_PlatformCodepage::si_WideToMulti(
+                              n_CodePage, o_In.data(), n_In, o_Out.data(), static_cast<int>(n_Room),
+                              pcc_Default, nullptr),
+                          n_Room >= o_Expected.size() ? static_cast<int>(o_Expected.size()) : 0)
+                    << "room " << n_Room;
+                ASSERT_EQ(o_Out, o_Fitting + std::string(o_Out.size() - o_Fitting.size(), '#'))
+                    << "room " << n_Room;
+            }
+        }
+}
+
+// Sixteen units that end with a single byte, then a pair: with room for the sixteen and one
+// byte more, the pair does not fit, and the byte behind the sixteen stays as it was.
+TEST(Codepage, PairThatDoesNotFitBehindABlock)
+{
+    const std::u16string o_In = std::u16string(15, u'\u3042') + u"a\u3044";
+    for (int n_Room = 30; n_Room <= 36; ++n_Room)
+    {
+        std::string o_Out(40, '#');
+        EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(932, o_In.data(), 17, o_Out.data(), n_Room,
+                                                      nullptr, nullptr),
+                  n_Room >= 33 ? 33 : 0);
+        const int n_Written = n_Room >= 33 ? 33 : n_Room >= 31 ? 31 : 30;
+        EXPECT_EQ(o_Out.substr(n_Written), std::string(40 - n_Written, '#')) << n_Room;
+    }
+}

@@ -1,12 +1,17 @@
 // CT_UTF: known texts, malformed input, texts fed in pieces, round trips of every unit, the
-// edges of the ASCII blocks, and codec state kept per thread.
+// edges of the ASCII blocks, codec state kept per thread, and random texts against the plain
+// reference codecs that the differential fuzz target uses too.
 #include "System/String/UTF.h"
+
+#include "UTFReference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
+#include <random>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -541,4 +546,198 @@ TEST(UTF8, ThreadsKeepTheirOwnState)
     const std::u16string co_TextB =
         co_Repeat(u"caf\u00E9 \u20AC \U0001F600 plain ascii text ", 3000);
     v_CheckThreads(so_FromUTF8, co_ToUTF8(co_TextA), co_TextA, co_ToUTF8(co_TextB), co_TextB);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Against the plain reference codecs: random texts built from the pieces each codec treats
+// apart, long enough for every block path, fed whole and in random pieces (empty ones too).
+
+namespace
+{
+// A fixed pseudo-random sequence: every run tests the same texts.
+class CT_Random
+{
+public:
+    explicit CT_Random(std::uint32_t n4_Seed) : co_Engine(n4_Seed) {}
+    unsigned n_Below(unsigned n_Bound) { return static_cast<unsigned>(co_Engine() % n_Bound); }
+    bool b_OneIn(unsigned n) { return n_Below(n) == 0; }
+
+    template <typename T>
+    const T& x_Pick(std::initializer_list<T> co_Choices)
+    {
+        return co_Choices.begin()[n_Below(static_cast<unsigned>(co_Choices.size()))];
+    }
+
+    // Mostly empty or short pieces, now and then a long one.
+    std::vector<int> a_Pieces()
+    {
+        std::vector<int> a(n_Below(5));
+        for (int& i : a)
+            i = static_cast<int>(b_OneIn(3) ? n_Below(200) : n_Below(8));
+        return a;
+    }
+
+private:
+    std::mt19937 co_Engine;
+};
+
+// Text that the block paths meet: runs of one script with the others and oddities between.
+// i_Zero: one in that many parts is a zero (0: none).
+std::u16string co_RandomUnits(CT_Random& co_Random, std::size_t n_Size, unsigned n_Zero)
+{
+    std::u16string co;
+    while (co.size() < n_Size)
+    {
+        const unsigned n_Kind = co_Random.n_Below(8);
+        const unsigned n_Run = 1 + co_Random.n_Below(co_Random.b_OneIn(4) ? 40 : 6);
+        for (unsigned i = 0; i < n_Run; ++i)
+        {
+            if (n_Zero && co_Random.b_OneIn(n_Zero * n_Run))
+                co += u'\0';
+            switch (n_Kind)
+            {
+            case 0: // direct in UTF-7
+                co += co_Random.x_Pick<char16_t>({u'a', u'Z', u'0', u' ', u'-', u'.', u'\r'});
+                break;
+            case 1: // ASCII that UTF-7 encodes, '+' among them
+                co += co_Random.x_Pick<char16_t>({u'+', u'!', u'~', u'\\', u'\x01', u'\x7F'});
+                break;
+            case 2: // two bytes in UTF-8
+                co += static_cast<char16_t>(0x80 + co_Random.n_Below(0x780));
+                break;
+            case 3: // three bytes in UTF-8, surrogates too
+                co += static_cast<char16_t>(0x800 + co_Random.n_Below(0xF800));
+                break;
+            case 4: // the edges
+                co += co_Random.x_Pick<char16_t>({u'\u007F', u'\u0080', u'\u07FF', u'\u0800',
+                                                  char16_t{0xD800}, char16_t{0xDFFF}, u'\uFFFF'});
+                break;
+            default: // words
+                co += static_cast<char16_t>(u'a' + co_Random.n_Below(26));
+            }
+        }
+    }
+    return co;
+}
+
+std::vector<char16_t> a_Of(const std::u16string& co)
+{
+    return std::vector<char16_t>(co.begin(), co.end());
+}
+
+// Well-formed UTF-8 and UTF-7 of random text, with malformed parts spliced in.
+std::vector<char> a_RandomBytes(CT_Random& co_Random, bool b_Utf7, std::size_t n_Size,
+                                unsigned n_Zero)
+{
+    const std::u16string co_Text = co_RandomUnits(co_Random, n_Size, 0);
+    const std::string co_Bytes = b_Utf7 ? co_Run(so_ToUTF7, co_Text) : co_Run(so_ToUTF8, co_Text);
+    std::vector<char> a;
+    for (std::size_t n = 0; n < co_Bytes.size(); ++n)
+    {
+        if (co_Random.b_OneIn(24))
+        {
+            if (n_Zero && co_Random.b_OneIn(n_Zero))
+                a.push_back('\0');
+            else if (b_Utf7)
+                a.push_back(co_Random.x_Pick<char>({'+', '-', '\x80', '\xFF', 'A', '/', '.'}));
+            else
+                for (int i = co_Random.n_Below(6); i >= 0; --i) // lead bytes, lone trailers
+                    a.push_back(co_Random.x_Pick<char>({'\x80', '\xBF', '\xC3', '\xE2', '\xEF',
+                                                        '\xF0', '\xF8', '\xFC', '\xFF', 'A'}));
+        }
+        a.push_back(co_Bytes[n]);
+    }
+    return a;
+}
+} // namespace
+
+TEST(UTFReference, RandomTextsEncodeAsThePlainCodecs)
+{
+    CT_Random co_Random(7);
+    for (int i = 0; i < 1500; ++i)
+    {
+        const auto e_Codec = i % 2 ? ct_reference::e_UTF8Encode : ct_reference::e_UTF7Encode;
+        const std::vector<char16_t> a_Units = a_Of(co_RandomUnits(
+            co_Random, co_Random.n_Below(co_Random.b_OneIn(4) ? 700 : 60), i % 3 ? 0 : 300));
+        const std::vector<int> a_Pieces = i % 4 ? co_Random.a_Pieces() : std::vector<int>();
+        ASSERT_EQ(ct_reference::co_Compare(e_Codec, a_Units, a_Pieces), "") << "text " << i;
+    }
+}
+
+TEST(UTFReference, RandomTextsDecodeAsThePlainCodecs)
+{
+    CT_Random co_Random(11);
+    for (int i = 0; i < 1500; ++i)
+    {
+        const bool b_Utf7 = i % 2;
+        const std::vector<char> a_Bytes = a_RandomBytes(
+            co_Random, b_Utf7, co_Random.n_Below(co_Random.b_OneIn(4) ? 500 : 50), i % 3 ? 0 : 8);
+        const std::vector<int> a_Pieces = i % 4 ? co_Random.a_Pieces() : std::vector<int>();
+        ASSERT_EQ(ct_reference::co_Compare(b_Utf7 ? ct_reference::e_UTF7Decode
+                                                  : ct_reference::e_UTF8Decode,
+                                           a_Bytes, a_Pieces),
+                  "")
+            << "text " << i;
+    }
+}
+
+// A zero, and the end of the input, at every distance from long text of each kind: where the
+// block paths must stop, and where they may write ahead.
+TEST(UTFReference, BlocksStopBeforeTheZeroAndTheEnd)
+{
+    const std::u16string ao_Texts[] = {co_Repeat(u"plain words, ", 30),
+                                       co_Repeat(u"caf\u00E9 cr\u00E8me br\u00FBl\u00E9e ", 20),
+                                       co_Repeat(u"\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3002", 40),
+                                       co_Repeat(u"\u65E5\u672C 12 \u8A9E\u306E, ", 30)};
+    for (const std::u16string& co_Text : ao_Texts)
+    {
+        const std::string co_Utf8 = co_Run(so_ToUTF8, co_Text);
+        const std::string co_Utf7 = co_Run(so_ToUTF7, co_Text);
+        for (std::size_t n_At = 0; n_At < 300; ++n_At)
+        {
+            std::vector<char16_t> a_Units = a_Of(co_Text.substr(0, n_At + 20));
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF8Encode, a_Units, {}), "");
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF7Encode, a_Units, {}), "");
+            a_Units = a_Of(co_Text);
+            a_Units[n_At % a_Units.size()] = 0;
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF8Encode, a_Units, {}), "");
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF7Encode, a_Units, {}), "");
+            for (const std::string* pco_Bytes : {&co_Utf8, &co_Utf7})
+            {
+                const auto e_Codec =
+                    pco_Bytes == &co_Utf8 ? ct_reference::e_UTF8Decode : ct_reference::e_UTF7Decode;
+                std::vector<char> a_Bytes(pco_Bytes->begin(),
+                                          pco_Bytes->begin() +
+                                              std::min(pco_Bytes->size(), n_At + 20));
+                ASSERT_EQ(ct_reference::co_Compare(e_Codec, a_Bytes, {}), "") << n_At;
+                a_Bytes.assign(pco_Bytes->begin(), pco_Bytes->end());
+                a_Bytes[n_At % a_Bytes.size()] = 0;
+                ASSERT_EQ(ct_reference::co_Compare(e_Codec, a_Bytes, {}), "") << n_At;
+            }
+        }
+    }
+}
+
+// Runs of every length from every place of a long text on, ended by '-', by another byte and by
+// a zero: every place of a run's end in the blocks and windows of the fast paths.
+TEST(UTFReference, RunsEndAtEveryPlaceOfLongTexts)
+{
+    for (int i_Lead = 0; i_Lead < 80; ++i_Lead)
+        for (int i_Run = 1; i_Run <= 30; ++i_Run)
+        {
+            std::u16string co_Text(i_Lead, u'a');
+            for (int i = 0; i < i_Run; ++i)
+                co_Text += static_cast<char16_t>(0x4E00 + 0x101 * i);
+            co_Text += u"-x" + std::u16string(200, u'b');
+            const std::string co_Bytes = co_Run(so_ToUTF7, co_Text);
+            for (const char c_End : {'-', '.', '\0'})
+            {
+                std::vector<char> a_Bytes(co_Bytes.begin(), co_Bytes.end());
+                a_Bytes[co_Bytes.find('-', static_cast<std::size_t>(i_Lead))] = c_End;
+                ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF7Decode, a_Bytes, {}), "")
+                    << i_Lead << " " << i_Run << " " << c_End;
+            }
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF7Encode, a_Of(co_Text), {}), "");
+            ASSERT_EQ(ct_reference::co_Compare(ct_reference::e_UTF8Encode, a_Of(co_Text), {}), "");
+        }
 }

@@ -1,0 +1,349 @@
+// Text conversion against ICU and glibc's iconv, with memcpy of the same input bytes as the
+// limit: UTF-8 and UTF-7 in both directions on ASCII, mixed European and Japanese text, code
+// page 1252 on the first two and code page 932 on ASCII and Japanese. The corpora are 1 MB of
+// UTF-16 each, generated here from fixed word lists by a fixed pseudo-random sequence; the
+// 8-bit inputs are those texts as the library encodes them. Rates are bytes of input per second.
+// Names read encoding/direction/corpus/library; bench/convert-table turns the JSON output of a
+// run into the table of rates with the ratios against ICU.
+//
+// Before the runs start every conversion is checked once against the library's output (UTF-7
+// encoding only for a non-empty result, since ICU and iconv choose other optional forms), so
+// that no rate measures a failed or partial conversion.
+#include "System/String/StringConvert.h"
+
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+constexpr std::size_t sn_CorpusUnits = std::size_t{1} << 19; // 1 MB of UTF-16
+
+// ---------------------------------------------------------------------------------------------
+// Corpora
+
+// A fixed linear congruential sequence, so that every run and every machine sees the same text.
+class CT_Sequence
+{
+public:
+    unsigned n_Next(unsigned n_Bound)
+    {
+        n4_State = n4_State * 1103515245u + 12345u;
+        return (n4_State >> 16) % n_Bound;
+    }
+
+private:
+    std::uint32_t n4_State = 2024;
+};
+
+// Sentences of words drawn from the list, each ended by a full stop, with a line break after
+// every few; the words of one script are separated as that script does.
+std::u16string co_Corpus(const std::vector<std::u16string_view>& co_Words,
+                         std::u16string_view co_Space, std::u16string_view co_Stop)
+{
+    CT_Sequence co_Sequence;
+    std::u16string co_Text;
+    while (co_Text.size() < sn_CorpusUnits)
+    {
+        const unsigned n_Words = 4 + co_Sequence.n_Next(12);
+        for (unsigned i = 0; i < n_Words; ++i)
+        {
+            if (i)
+                co_Text += co_Sequence.n_Next(8) ? co_Space : u", ";
+            co_Text += co_Words[co_Sequence.n_Next(static_cast<unsigned>(co_Words.size()))];
+        }
+        co_Text += co_Stop;
+        co_Text += co_Sequence.n_Next(6) ? co_Space : u"\r\n";
+    }
+    co_Text.resize(sn_CorpusUnits);
+    return co_Text;
+}
+
+std::u16string co_Ascii()
+{
+    return co_Corpus({u"the",      u"of",     u"and",      u"to",     u"in",       u"is",
+                      u"that",     u"for",    u"it",       u"as",     u"was",      u"with",
+                      u"be",       u"by",     u"on",       u"not",    u"this",     u"are",
+                      u"which",    u"from",   u"or",       u"have",   u"an",       u"they",
+                      u"document", u"review", u"original", u"market", u"software", u"translation",
+                      u"between",  u"number", u"system",   u"report", u"function", u"Thursday",
+                      u"London",   u"2024",   u"(see",     u"below)", u"42",       u"reader's"},
+                     u" ", u".");
+}
+
+// French, German, Spanish, Portuguese, Italian and Danish words: all in code page 1252.
+std::u16string co_European()
+{
+    return co_Corpus(
+        {u"le",       u"la",         u"et",          u"les",         u"des",          u"est",
+         u"der",      u"die",        u"und",         u"das",         u"mit",          u"ist",
+         u"el",       u"que",        u"los",         u"del",         u"para",         u"una",
+         u"de",       u"não",        u"è",           u"og",          u"på",           u"å",
+         u"élève",    u"été",        u"déjà",        u"français",    u"garçon",       u"naïve",
+         u"Straße",   u"über",       u"Größe",       u"schön",       u"Müller",       u"Äpfel",
+         u"mañana",   u"año",        u"información", u"está",        u"¿qué?",        u"¡sí!",
+         u"coração",  u"ações",      u"você",        u"città",       u"perché",       u"più",
+         u"fjørd",    u"Ærø",        u"blåbær",      u"œuvre",       u"coût",         u"€12,50",
+         u"„Zitat“",  u"«citation»", u"résumé",      u"Übersetzung", u"Bibliothèque", u"vielleicht",
+         u"document", u"projet",     u"Arbeit",      u"trabajo",     u"lavoro",       u"arbejde"},
+        u" ", u".");
+}
+
+// Japanese words in kanji, hiragana and katakana, all in code page 932, with some ASCII digits.
+std::u16string co_Japanese()
+{
+    return co_Corpus(
+        {u"日本語",   u"東京",   u"経済",   u"発表",   u"について",     u"します",       u"した",
+         u"情報",     u"技術",   u"会社",   u"文書",   u"翻訳",         u"原文",         u"確認",
+         u"結果",     u"問題",   u"です",   u"ました", u"から",         u"まで",         u"ため",
+         u"こと",     u"もの",   u"これは", u"それを", u"コンピュータ", u"ソフトウェア", u"データ",
+         u"システム", u"テスト", u"2024年", u"3月",    u"12日",         u"新しい",       u"大きな",
+         u"研究所",   u"市場",   u"報告書", u"検証",   u"品質",         u"利用者",       u"設定"},
+        u"、", u"。");
+}
+
+struct st_Corpus
+{
+    const char* qccz_Name;
+    std::u16string co_Text;
+};
+
+const std::vector<st_Corpus>& aso_Corpora()
+{
+    static const std::vector<st_Corpus> saso{
+        {"ASCII", co_Ascii()}, {"European", co_European()}, {"CJK", co_Japanese()}};
+    return saso;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Conversions
+
+// One conversion of a whole text: input bytes in, returns the output bytes written.
+using t_Convert = std::function<std::size_t(const char*, std::size_t, char*)>;
+
+// The library's conversion of one encoding, both ways, with the output room it documents.
+struct st_Encoding
+{
+    const char* qccz_Name;
+    unsigned n_CodePage;
+    const char* qccz_Icu;
+    const char* qccz_Iconv;
+    std::vector<const char*> co_Corpora;
+    // 8-bit bytes at most per unit.
+    std::size_t n_PerUnit;
+};
+
+const std::vector<st_Encoding>& aso_Encodings()
+{
+    static const std::vector<st_Encoding> saso{
+        {"UTF-8", 65001, "UTF-8", "UTF-8", {"ASCII", "European", "CJK"}, 3},
+        {"UTF-7", 65000, "UTF-7", "UTF-7", {"ASCII", "European", "CJK"}, 3},
+        {"CP1252", 1252, "windows-1252", "CP1252", {"ASCII", "European"}, 2},
+        {"CP932", 932, "windows-932", "CP932", {"ASCII", "CJK"}, 2}};
+    return saso;
+}
+
+int i_Units(std::size_t n_Bytes)
+{
+    return static_cast<int>(n_Bytes / sizeof(char16_t));
+}
+
+const char16_t* pcu_Units(const char* pcc_Bytes)
+{
+    return reinterpret_cast<const char16_t*>(pcc_Bytes);
+}
+
+char16_t* pu_Units(char* pc_Bytes)
+{
+    return reinterpret_cast<char16_t*>(pc_Bytes);
+}
+
+t_Convert fn_Ours(const st_Encoding& so_Encoding, bool b_Encode)
+{
+    const unsigned n_CodePage = so_Encoding.n_CodePage;
+    if (b_Encode)
+        return [n_CodePage](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+        {
+            return static_cast<std::size_t>(CT_StringConvert::si_WideToMulti(
+                pc_Out, pcu_Units(pcc_In), i_Units(n_In), n_CodePage));
+        };
+    return [n_CodePage](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+    {
+        return sizeof(char16_t) *
+               static_cast<std::size_t>(CT_StringConvert::si_MultiToWide(
+                   pu_Units(pc_Out), pcc_In, static_cast<int>(n_In), n_CodePage));
+    };
+}
+
+// UTF-8 through ICU's dedicated string functions, the rest through a converter.
+t_Convert fn_Icu(const st_Encoding& so_Encoding, bool b_Encode)
+{
+    if (so_Encoding.n_CodePage == 65001)
+    {
+        if (b_Encode)
+            return [](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+            {
+                UErrorCode e = U_ZERO_ERROR;
+                int32_t n_Out = 0;
+                u_strToUTF8(pc_Out, static_cast<int32_t>(3 * n_In), &n_Out, pcu_Units(pcc_In),
+                            i_Units(n_In), &e);
+                return U_SUCCESS(e) ? static_cast<std::size_t>(n_Out) : 0;
+            };
+        return [](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+        {
+            UErrorCode e = U_ZERO_ERROR;
+            int32_t n_Out = 0;
+            u_strFromUTF8(pu_Units(pc_Out), static_cast<int32_t>(n_In), &n_Out, pcc_In,
+                          static_cast<int32_t>(n_In), &e);
+            return U_SUCCESS(e) ? sizeof(char16_t) * static_cast<std::size_t>(n_Out) : 0;
+        };
+    }
+    UErrorCode e = U_ZERO_ERROR;
+    std::shared_ptr<UConverter> po_Converter(ucnv_open(so_Encoding.qccz_Icu, &e), ucnv_close);
+    if (U_FAILURE(e))
+        return {};
+    if (b_Encode)
+        return [po_Converter](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+        {
+            UErrorCode e = U_ZERO_ERROR;
+            const int32_t n_Out =
+                ucnv_fromUChars(po_Converter.get(), pc_Out, static_cast<int32_t>(3 * n_In + 8),
+                                pcu_Units(pcc_In), i_Units(n_In), &e);
+            return U_SUCCESS(e) ? static_cast<std::size_t>(n_Out) : 0;
+        };
+    return [po_Converter](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+    {
+        UErrorCode e = U_ZERO_ERROR;
+        const int32_t n_Out =
+            ucnv_toUChars(po_Converter.get(), pu_Units(pc_Out), static_cast<int32_t>(n_In + 1),
+                          pcc_In, static_cast<int32_t>(n_In), &e);
+        return U_SUCCESS(e) ? sizeof(char16_t) * static_cast<std::size_t>(n_Out) : 0;
+    };
+}
+
+t_Convert fn_Iconv(const st_Encoding& so_Encoding, bool b_Encode)
+{
+    iconv_t po = b_Encode ? iconv_open(so_Encoding.qccz_Iconv, "UTF-16LE")
+                          : iconv_open("UTF-16LE", so_Encoding.qccz_Iconv);
+    if (po == reinterpret_cast<iconv_t>(-1))
+        return {};
+    std::shared_ptr<void> po_Converter(po, iconv_close);
+    return [po_Converter](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+    {
+        iconv(po_Converter.get(), nullptr, nullptr, nullptr, nullptr);
+        char* pc_In = const_cast<char*>(pcc_In);
+        char* pc_Next = pc_Out;
+        std::size_t n_Left = n_In, n_Room = 3 * n_In + 8;
+        if (iconv(po_Converter.get(), &pc_In, &n_Left, &pc_Next, &n_Room) == std::size_t(-1) ||
+            iconv(po_Converter.get(), nullptr, nullptr, &pc_Next, &n_Room) == std::size_t(-1))
+            return 0;
+        return static_cast<std::size_t>(pc_Next - pc_Out);
+    };
+}
+
+t_Convert fn_Memcpy(const st_Encoding&, bool)
+{
+    return [](const char* pcc_In, std::size_t n_In, char* pc_Out) -> std::size_t
+    {
+        std::memcpy(pc_Out, pcc_In, n_In);
+        return n_In;
+    };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Registration
+
+struct st_Library
+{
+    const char* qccz_Name;
+    t_Convert (*pfn_Make)(const st_Encoding&, bool);
+};
+
+constexpr st_Library sao_Libraries[] = {
+    {"ours", fn_Ours}, {"ICU", fn_Icu}, {"iconv", fn_Iconv}, {"memcpy", fn_Memcpy}};
+
+std::string co_Bytes(const std::u16string& co_Text)
+{
+    return std::string(reinterpret_cast<const char*>(co_Text.data()),
+                       co_Text.size() * sizeof(char16_t));
+}
+
+// One (encoding, direction, corpus): the input, the library's output that the others must match,
+// and the output room that every library gets.
+struct st_Case
+{
+    std::string co_In, co_Expected;
+    std::size_t n_Room;
+    bool b_Comparable;
+};
+
+st_Case so_Case(const st_Encoding& so_Encoding, const std::u16string& co_Text, bool b_Encode)
+{
+    const std::string co_Units = co_Bytes(co_Text);
+    std::string co_Encoded(so_Encoding.n_PerUnit * co_Text.size() + 8, '\0');
+    co_Encoded.resize(
+        fn_Ours(so_Encoding, true)(co_Units.data(), co_Units.size(), co_Encoded.data()));
+    const bool b_Utf7 = so_Encoding.n_CodePage == 65000;
+    if (b_Encode)
+        return {co_Units, co_Encoded, 3 * co_Units.size() + 8, !b_Utf7};
+    return {co_Encoded, co_Units, 2 * co_Encoded.size() + 8, true};
+}
+
+void v_Register(const st_Encoding& so_Encoding, const st_Corpus& so_Corpus, bool b_Encode)
+{
+    auto pso_Case =
+        std::make_shared<const st_Case>(so_Case(so_Encoding, so_Corpus.co_Text, b_Encode));
+    for (const st_Library& so_Library : sao_Libraries)
+    {
+        const std::string co_Name = std::string(so_Encoding.qccz_Name) +
+                                    (b_Encode ? "/Encode/" : "/Decode/") + so_Corpus.qccz_Name +
+                                    "/" + so_Library.qccz_Name;
+        t_Convert fn = so_Library.pfn_Make(so_Encoding, b_Encode);
+        const bool b_Check = pso_Case->b_Comparable && so_Library.pfn_Make != fn_Memcpy;
+        benchmark::RegisterBenchmark(
+            co_Name.c_str(),
+            [pso_Case, fn, b_Check](benchmark::State& so_State)
+            {
+                std::vector<char> a_Out(pso_Case->n_Room);
+                const auto v_Convert = [&]
+                { return fn(pso_Case->co_In.data(), pso_Case->co_In.size(), a_Out.data()); };
+                if (!fn)
+                    so_State.SkipWithError("conversion not available");
+                else if (const std::size_t n = v_Convert();
+                         n == 0 ||
+                         (b_Check && std::string_view(a_Out.data(), n) != pso_Case->co_Expected))
+                    so_State.SkipWithError("output differs from the library's");
+                for (auto _ : so_State)
+                    benchmark::DoNotOptimize(v_Convert());
+                so_State.SetBytesProcessed(
+                    static_cast<std::int64_t>(so_State.iterations() * pso_Case->co_In.size()));
+            })
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+} // namespace
+
+int main(int i_Argc, char** ppc_Argv)
+{
+    for (const st_Encoding& so_Encoding : aso_Encodings())
+        for (const bool b_Encode : {true, false})
+            for (const st_Corpus& so_Corpus : aso_Corpora())
+                for (const char* qccz_Corpus : so_Encoding.co_Corpora)
+                    if (std::string_view(qccz_Corpus) == so_Corpus.qccz_Name)
+                        v_Register(so_Encoding, so_Corpus, b_Encode);
+    benchmark::Initialize(&i_Argc, ppc_Argv);
+    if (benchmark::ReportUnrecognizedArguments(i_Argc, ppc_Argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
