@@ -73,3 +73,28 @@ public:
     CT_ModuleLock(const CT_ModuleLock&) = delete;
     CT_ModuleLock& operator=(const CT_ModuleLock&) = delete;
 };
+
+// What every COM object of the module has: the module lock, held until the object's own
+// members are gone, and the reference count whose last Release deletes the object. Derive from
+// it first, so that the object starts at the base's address.
+class CT_ComObjectBase
+{
+protected:
+    explicit CT_ComObjectBase(long i4_InitialReferences) : i4_References(i4_InitialReferences) {}
+    virtual ~CT_ComObjectBase() = default;
+    CT_ComObjectBase(const CT_ComObjectBase&) = delete;
+    CT_ComObjectBase& operator=(const CT_ComObjectBase&) = delete;
+
+    ULONG n_AddRef() { return static_cast<ULONG>(InterlockedIncrement(&i4_References)); }
+    ULONG n_Release()
+    {
+        long i4_Left = InterlockedDecrement(&i4_References);
+        if (i4_Left == 0)
+            delete this;
+        return static_cast<ULONG>(i4_Left);
+    }
+
+private:
+    CT_ModuleLock co_ModuleLock;
+    volatile long i4_References;
+};

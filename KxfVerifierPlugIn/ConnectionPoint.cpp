@@ -25,7 +25,7 @@ void v_Release(const CONNECTDATA& co_Connection)
 
 // A snapshot enumerator: it holds a reference to each item and hands out new ones.
 template <class T_Enum, class T_Item>
-class CT_Enumerator final : public T_Enum
+class CT_Enumerator final : private CT_ComObjectBase, public T_Enum
 {
 public:
     static HRESULT sh_Create(REFIID ro_Interface, const std::vector<T_Item>& co_Items,
@@ -56,14 +56,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&i4_References); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        long i4_Left = InterlockedDecrement(&i4_References);
-        if (i4_Left == 0)
-            delete this;
-        return i4_Left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return n_AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return n_Release(); }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG n_Wanted, T_Item* pso_Items, ULONG* pn_Fetched) override
     {
@@ -97,19 +91,17 @@ public:
 
 private:
     CT_Enumerator(REFIID ro_Interface, const std::vector<T_Item>& co_Items, unsigned n_Start)
-        : ro_Interface(ro_Interface), ao_Items(co_Items), n_Position(n_Start)
+        : CT_ComObjectBase(1), ro_Interface(ro_Interface), ao_Items(co_Items), n_Position(n_Start)
     {
         for (const T_Item& co_Item : ao_Items)
             v_AddRef(co_Item);
     }
-    ~CT_Enumerator()
+    ~CT_Enumerator() override
     {
         for (const T_Item& co_Item : ao_Items)
             v_Release(co_Item);
     }
 
-    CT_ModuleLock co_ModuleLock;
-    volatile long i4_References = 1;
     REFIID ro_Interface;
     std::vector<T_Item> ao_Items;
     size_t n_Position;

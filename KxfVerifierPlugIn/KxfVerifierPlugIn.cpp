@@ -85,7 +85,8 @@ HRESULT h_GetCount(IDispatch* pco_Verifier, long i_Member, long long* pi_Sum)
 } // namespace
 
 CT_KxfVerifierPlugIn::CT_KxfVerifierPlugIn()
-    : co_EventPoint(static_cast<IConnectionPointContainer*>(this), DIID__IKxfVerifierPlugInEvents)
+    : CT_ComObjectBase(0),
+      co_EventPoint(static_cast<IConnectionPointContainer*>(this), DIID__IKxfVerifierPlugInEvents)
 {
 }
 
@@ -139,15 +140,12 @@ HRESULT STDMETHODCALLTYPE CT_KxfVerifierPlugIn::QueryInterface(REFIID ro_Interfa
 
 ULONG STDMETHODCALLTYPE CT_KxfVerifierPlugIn::AddRef()
 {
-    return InterlockedIncrement(&i4_References);
+    return n_AddRef();
 }
 
 ULONG STDMETHODCALLTYPE CT_KxfVerifierPlugIn::Release()
 {
-    long i4_Left = InterlockedDecrement(&i4_References);
-    if (i4_Left == 0)
-        delete this;
-    return i4_Left;
+    return n_Release();
 }
 
 // IDispatch, through the type library's description of IKxfVerifierPlugIn

@@ -20,7 +20,9 @@
 
 class CT_TaggerSettings;
 
-class CT_KxfVerifierPlugIn final : public IKxfVerifierPlugIn,
+// The object base comes first, so that its last Release deletes the object at its own address.
+class CT_KxfVerifierPlugIn final : private CT_ComObjectBase,
+                                   public IKxfVerifierPlugIn,
                                    public ISupportErrorInfo,
                                    public IConnectionPointContainer,
                                    public IHostVerifier,
@@ -74,7 +76,7 @@ public:
 
 private:
     CT_KxfVerifierPlugIn();
-    ~CT_KxfVerifierPlugIn();
+    ~CT_KxfVerifierPlugIn() override;
 
     // The steps of a verification run; each returns the first failure.
     HRESULT h_Verify(IDispatch* pco_Document, IVerifierMessages* pco_Messages);
@@ -88,8 +90,6 @@ private:
     static HRESULT sh_GetDispatchInfo(REFIID ro_Reserved, CT_ComPtr<ITypeInfo>* pco_TypeInfo);
     static HRESULT sh_ReportError(unsigned n_TextID, const CT_Bstr& co_Path);
 
-    CT_ModuleLock co_ModuleLock;
-    volatile long i4_References = 0;
     long i_DocumentType = 0;
     CT_ComPtr<IDispatch> co_VerifierF;
     CT_ComPtr<IDispatch> co_VerifierI;

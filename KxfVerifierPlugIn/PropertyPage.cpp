@@ -24,8 +24,8 @@ HRESULT h_TaskString(unsigned n_ID, LPOLESTR* ppw_Text)
 
 CT_PropertyPage::CT_PropertyPage(unsigned n_DialogID, unsigned n_TitleID, unsigned n_DocStringID,
                                  unsigned n_HelpFileID)
-    : n_DialogID(n_DialogID), n_TitleID(n_TitleID), n_DocStringID(n_DocStringID),
-      n_HelpFileID(n_HelpFileID)
+    : CT_ComObjectBase(0), n_DialogID(n_DialogID), n_TitleID(n_TitleID),
+      n_DocStringID(n_DocStringID), n_HelpFileID(n_HelpFileID)
 {
 }
 
@@ -57,15 +57,12 @@ HRESULT STDMETHODCALLTYPE CT_PropertyPage::QueryInterface(REFIID ro_Interface, v
 
 ULONG STDMETHODCALLTYPE CT_PropertyPage::AddRef()
 {
-    return InterlockedIncrement(&i4_References);
+    return n_AddRef();
 }
 
 ULONG STDMETHODCALLTYPE CT_PropertyPage::Release()
 {
-    long i4_Left = InterlockedDecrement(&i4_References);
-    if (i4_Left == 0)
-        delete this;
-    return i4_Left;
+    return n_Release();
 }
 
 // IPropertyPage

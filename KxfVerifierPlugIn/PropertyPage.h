@@ -15,7 +15,7 @@
 
 #include <vector>
 
-class CT_PropertyPage : public IPropertyPage
+class CT_PropertyPage : private CT_ComObjectBase, public IPropertyPage
 {
 public:
     // IUnknown
@@ -41,7 +41,7 @@ protected:
     // The string resources give the title, the document string and the help file.
     CT_PropertyPage(unsigned n_DialogID, unsigned n_TitleID, unsigned n_DocStringID,
                     unsigned n_HelpFileID);
-    virtual ~CT_PropertyPage();
+    ~CT_PropertyPage() override;
     CT_PropertyPage(const CT_PropertyPage&) = delete;
     CT_PropertyPage& operator=(const CT_PropertyPage&) = delete;
 
@@ -58,8 +58,6 @@ private:
                                           LPARAM n_LParam);
     void v_ReleaseObjects();
 
-    CT_ModuleLock co_ModuleLock;
-    volatile long i4_References = 0;
     const unsigned n_DialogID;
     const unsigned n_TitleID;
     const unsigned n_DocStringID;
