@@ -22,4 +22,9 @@ public:
     // The platform's answer for the number, asked once per number and remembered for the life
     // of the module.
     static int sb_IsValidCodePage(unsigned n_CodePage);
+    // What the platform is handed for a code page: itself when valid, else the ANSI code page.
+    static unsigned sn_ForPlatform(unsigned n_CodePage)
+    {
+        return sb_IsValidCodePage(n_CodePage) ? n_CodePage : sn_ANSI;
+    }
 };
