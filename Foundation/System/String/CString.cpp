@@ -2,6 +2,7 @@
 
 #include "Basis/Platform/Heap.h"
 #include "System/String/StringConvert.h"
+#include "System/String/StringUnits.h"
 #include "System/String/UString.h"
 
 #include <cassert>

@@ -3,6 +3,7 @@
 #include "Basis/Platform/Heap.h"
 #include "System/String/CString.h"
 #include "System/String/StringConvert.h"
+#include "System/String/StringUnits.h"
 
 #include <cassert>
 #include <cstring>
