@@ -6,12 +6,12 @@
 #include <unknwn.h>
 
 // Creates one object and queries it for the wanted interface (no aggregation).
-using pfh_CreateObject = HRESULT (*)(REFIID ro_Interface, void** ppv_Object);
+using pfhr_CreateObject = HRESULT (*)(REFIID ro_Interface, void** ppv_Object);
 
 class CT_ClassFactory : public IClassFactory
 {
 public:
-    explicit constexpr CT_ClassFactory(pfh_CreateObject pfh_Create) : pfh_Create(pfh_Create) {}
+    explicit constexpr CT_ClassFactory(pfhr_CreateObject pfhr_Create) : pfhr_Create(pfhr_Create) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID ro_Interface, void** ppv_Object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -21,5 +21,5 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL b_Lock) override;
 
 private:
-    pfh_CreateObject pfh_Create;
+    pfhr_CreateObject pfhr_Create;
 };

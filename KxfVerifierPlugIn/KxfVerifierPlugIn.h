@@ -31,7 +31,7 @@ class CT_KxfVerifierPlugIn final : private CT_ComObjectBase,
 {
 public:
     // The creation function of the class factory.
-    static HRESULT sh_Create(REFIID ro_Interface, void** ppv_Object);
+    static HRESULT shr_Create(REFIID ro_Interface, void** ppv_Object);
     // At unload; see CT_ComModule::sv_Term for b_ProcessEnding.
     static void sv_ReleaseHostApplication(int b_ProcessEnding);
     // The application of the last Connect, null when disconnected; no reference is added.
@@ -79,16 +79,16 @@ private:
     ~CT_KxfVerifierPlugIn() override;
 
     // The steps of a verification run; each returns the first failure.
-    HRESULT h_Verify(IDispatch* pco_Document, IVerifierMessages* pco_Messages);
-    HRESULT h_PutFolders(IHostDocument* pco_Document, IDispatch* pco_Verifier,
-                         const CT_Bstr& co_TemporaryPath);
-    HRESULT h_ApplyTagSettings(IDispatch* pco_Verifier);
-    HRESULT h_CollectFindings(IDispatch* pco_Verifier, IHostDocument* pco_Document,
-                              IVerifierMessages* pco_Messages);
+    HRESULT hr_Verify(IDispatch* pco_Document, IVerifierMessages* pco_Messages);
+    HRESULT hr_PutFolders(IHostDocument* pco_Document, IDispatch* pco_Verifier,
+                          const CT_Bstr& co_TemporaryPath);
+    HRESULT hr_ApplyTagSettings(IDispatch* pco_Verifier);
+    HRESULT hr_CollectFindings(IDispatch* pco_Verifier, IHostDocument* pco_Document,
+                               IVerifierMessages* pco_Messages);
     CT_ComPtr<IDispatch>* pco_VerifierOf(long i_Type);
 
-    static HRESULT sh_GetDispatchInfo(REFIID ro_Reserved, CT_ComPtr<ITypeInfo>* pco_TypeInfo);
-    static HRESULT sh_ReportError(unsigned n_TextID, const CT_Bstr& co_Path);
+    static HRESULT shr_GetDispatchInfo(REFIID ro_Reserved, CT_ComPtr<ITypeInfo>* pco_TypeInfo);
+    static HRESULT shr_ReportError(unsigned n_TextID, const CT_Bstr& co_Path);
 
     long i_DocumentType = 0;
     CT_ComPtr<IDispatch> co_VerifierF;

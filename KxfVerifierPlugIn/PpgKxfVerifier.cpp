@@ -89,15 +89,15 @@ CT_PpgKxfVerifier::CT_PpgKxfVerifier()
 
 CT_PpgKxfVerifier::~CT_PpgKxfVerifier() = default;
 
-HRESULT CT_PpgKxfVerifier::sh_Create(REFIID ro_Interface, void** ppv_Object)
+HRESULT CT_PpgKxfVerifier::shr_Create(REFIID ro_Interface, void** ppv_Object)
 {
     CT_PpgKxfVerifier* pco_Page = new (std::nothrow) CT_PpgKxfVerifier;
     if (!pco_Page)
         return E_OUTOFMEMORY;
     pco_Page->AddRef();
-    HRESULT h_Result = pco_Page->QueryInterface(ro_Interface, ppv_Object);
+    HRESULT hr_Result = pco_Page->QueryInterface(ro_Interface, ppv_Object);
     pco_Page->Release();
-    return h_Result;
+    return hr_Result;
 }
 
 HRESULT STDMETHODCALLTYPE CT_PpgKxfVerifier::Activate(HWND h_Parent, LPCRECT pcso_Rect,
@@ -106,9 +106,9 @@ HRESULT STDMETHODCALLTYPE CT_PpgKxfVerifier::Activate(HWND h_Parent, LPCRECT pcs
     // The dialog's list view needs its window class.
     INITCOMMONCONTROLSEX so_Controls = {sizeof so_Controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&so_Controls);
-    HRESULT h_Result = CT_PropertyPage::Activate(h_Parent, pcso_Rect, b_Modal);
-    if (FAILED(h_Result))
-        return h_Result;
+    HRESULT hr_Result = CT_PropertyPage::Activate(h_Parent, pcso_Rect, b_Modal);
+    if (FAILED(hr_Result))
+        return hr_Result;
     if (!pco_Settings)
     {
         v_GreyOutList();
@@ -118,7 +118,7 @@ HRESULT STDMETHODCALLTYPE CT_PpgKxfVerifier::Activate(HWND h_Parent, LPCRECT pcs
     const CT_ReportingSettings* pcco_Reporting = pco_Settings->pco_GetReporting();
     for (unsigned n_Index = 0; n_Index < pcco_Reporting->n_GetCount(); ++n_Index)
         v_SetCheck(n_Index, pcco_Reporting->n_GetFlag(n_Index));
-    return h_Result;
+    return hr_Result;
 }
 
 // Only the two states of a check box are flags: without its list (the dialog is gone) an entry

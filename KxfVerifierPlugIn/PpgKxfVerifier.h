@@ -19,7 +19,7 @@ class CT_PpgKxfVerifier final : public CT_PropertyPage
 {
 public:
     // The creation function of the class factory.
-    static HRESULT sh_Create(REFIID ro_Interface, void** ppv_Object);
+    static HRESULT shr_Create(REFIID ro_Interface, void** ppv_Object);
 
     // S_FALSE when the page has no store (no KXF document was active at set-up).
     HRESULT STDMETHODCALLTYPE Activate(HWND h_Parent, LPCRECT pcso_Rect, BOOL b_Modal) override;
