@@ -13,8 +13,8 @@
 
 namespace
 {
-CT_ClassFactory co_PlugInFactory(&CT_KxfVerifierPlugIn::shr_Create);
-CT_ClassFactory co_PageFactory(&CT_PpgKxfVerifier::shr_Create);
+CT_ClassFactory co_PlugInFactory(&CT_ClassFactory::shr_Create<CT_KxfVerifierPlugIn>);
+CT_ClassFactory co_PageFactory(&CT_ClassFactory::shr_Create<CT_PpgKxfVerifier>);
 
 const st_ClassEntry aso_Classes[] = {
     {&CLSID_KxfVerifierPlugIn, IDR_KXFVERIFIERPLUGIN, &co_PlugInFactory},
