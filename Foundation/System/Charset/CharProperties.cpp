@@ -24,7 +24,6 @@ struct st_BlockScript
     CT_CharProperties::et_UnicodeBlock eo_Block;
     CT_CharProperties::et_Script eo_Script;
 };
-
 } // namespace
 
 #include "System/Charset/CharPropertiesTables.inc"
@@ -115,20 +114,6 @@ int b_LooksUnicode(const unsigned char* pcc_Bytes, unsigned n_Size)
     return n_First == 0xFEFF || n_First == 0xFFFE;
 }
 } // namespace
-
-std::uint16_t CT_CharProperties::sn2_GetCharacterInfo(et_PropertyClass eo_Class, char16_t u_Char)
-{
-    switch (eo_Class)
-    {
-    case e_CharacterInfo:
-        return sn2_GetCharacterInformation(u_Char);
-    case e_LayoutInfo:
-        return sn2_GetLayoutInformation(u_Char);
-    case e_TextProcessingInfo:
-        return sn2_GetTextProcessingInformation(u_Char);
-    }
-    return 0;
-}
 
 CT_CharProperties::et_Script CT_CharProperties::seo_GetScript(et_UnicodeBlock eo_Block)
 {

@@ -307,14 +307,29 @@ private:
     static const std::uint8_t san_Values8[];
 };
 
+inline std::uint16_t CT_CharProperties::sn2_GetCharacterInfo(et_PropertyClass eo_Class,
+                                                             char16_t u_Char)
+{
+    switch (eo_Class)
+    {
+    case e_CharacterInfo:
+        return CT_CharIndex::sn_Lookup(san_CharacterInfoIndex, san_Values16, u_Char);
+    case e_LayoutInfo:
+        return CT_CharIndex::sn_Lookup(san_LayoutInfoIndex, san_Values8, u_Char);
+    case e_TextProcessingInfo:
+        return CT_CharIndex::sn_Lookup(san_TextProcessingInfoIndex, san_Values16, u_Char);
+    }
+    return 0;
+}
+
 inline std::uint16_t CT_CharProperties::sn2_GetCharacterInformation(char16_t u_Char)
 {
-    return CT_CharIndex::sn_Lookup(san_CharacterInfoIndex, san_Values16, u_Char);
+    return sn2_GetCharacterInfo(e_CharacterInfo, u_Char);
 }
 
 inline std::uint16_t CT_CharProperties::sn2_GetLayoutInformation(char16_t u_Char)
 {
-    return CT_CharIndex::sn_Lookup(san_LayoutInfoIndex, san_Values8, u_Char);
+    return sn2_GetCharacterInfo(e_LayoutInfo, u_Char);
 }
 
 inline CT_CharProperties::et_LayoutProperty
@@ -325,7 +340,7 @@ CT_CharProperties::seo_GetLayoutInformation(char16_t u_Char)
 
 inline std::uint16_t CT_CharProperties::sn2_GetTextProcessingInformation(char16_t u_Char)
 {
-    return CT_CharIndex::sn_Lookup(san_TextProcessingInfoIndex, san_Values16, u_Char);
+    return sn2_GetCharacterInfo(e_TextProcessingInfo, u_Char);
 }
 
 inline CT_CharProperties::et_UnicodeProperty
