@@ -21,6 +21,26 @@ typedef void* HANDLE;
 typedef std::int32_t HRESULT;
 typedef std::uint32_t DWORD;
 
+struct FILETIME
+{
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct BY_HANDLE_FILE_INFORMATION
+{
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+
 #define S_OK ((HRESULT)0)
 #define S_FALSE ((HRESULT)1)
 #define E_UNEXPECTED ((HRESULT)0x8000FFFF)

@@ -3,6 +3,7 @@
 // each prototype is destroyed before its type record and each pool after the objects of the
 // entries that follow it. Classes added later append their entries in their place.
 #include "Basis/Collection/VoidArray.h"
+#include "Basis/File/WinFile.h"
 #include "Basis/Platform/Heap.h"
 #include "Basis/Runtime/ErrorManager.h"
 #include "Basis/Runtime/Init.h"
@@ -18,9 +19,9 @@ namespace
 {
 constexpr unsigned sn_PoolHint = 1024;
 
-_SHI_Pool* pso_NewPool(unsigned n_ElementSize)
+_SHI_Pool* pso_NewPool(unsigned n_ElementSize, unsigned n_Hint = sn_PoolHint)
 {
-    return CT_Heap::spso_CreatePool(n_ElementSize, sn_PoolHint, 0);
+    return CT_Heap::spso_CreatePool(n_ElementSize, n_Hint, 0);
 }
 } // namespace
 
@@ -59,3 +60,8 @@ CT_Exit CT_ErrorManager::sco_Exit("CT_ErrorManager", "sv_Exit", CT_ErrorManager:
 
 // 7. CT_OS: the platform code, which the classes after it may ask.
 CT_Init CT_OS::sco_Init("CT_OS", "sv_Init", CT_OS::sv_Init);
+
+// 8. CT_WinFile: object pool.
+_SHI_Pool* CT_WinFile::spso_Pool = pso_NewPool(sizeof(CT_WinFile), 32);
+static CT_Exit sco_WinFilePoolExit("CT_WinFile", "spso_Pool",
+                                   [] { CT_Heap::sv_DestroyPool(CT_WinFile::spso_GetMemPool()); });
