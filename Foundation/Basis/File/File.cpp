@@ -141,33 +141,30 @@ void CT_File::v_SetFullName(const CT_String* pcco_Name)
     CT_FileSystem::sv_SplitPath(&co_FullName, &co_Drive, &co_Directory, &co_Name, &co_Extension);
 }
 
-void CT_File::v_MakeFullName()
+void CT_File::v_SetPart(CT_UString* pco_Part, const CT_String* pcco_Value)
 {
+    pco_Part->v_Set(pcco_Value);
     CT_FileSystem::sv_MakePath(&co_FullName, &co_Drive, &co_Directory, &co_Name, &co_Extension);
 }
 
 void CT_File::v_SetDrive(const CT_String* pcco_Drive)
 {
-    co_Drive.v_Set(pcco_Drive);
-    v_MakeFullName();
+    v_SetPart(&co_Drive, pcco_Drive);
 }
 
 void CT_File::v_SetDirectory(const CT_String* pcco_Directory)
 {
-    co_Directory.v_Set(pcco_Directory);
-    v_MakeFullName();
+    v_SetPart(&co_Directory, pcco_Directory);
 }
 
 void CT_File::v_SetName(const CT_String* pcco_Name)
 {
-    co_Name.v_Set(pcco_Name);
-    v_MakeFullName();
+    v_SetPart(&co_Name, pcco_Name);
 }
 
 void CT_File::v_SetExtension(const CT_String* pcco_Extension)
 {
-    co_Extension.v_Set(pcco_Extension);
-    v_MakeFullName();
+    v_SetPart(&co_Extension, pcco_Extension);
 }
 
 void CT_File::v_FullPath()

@@ -166,7 +166,8 @@ protected:
 
 private:
     void v_Init(const CT_String* pcco_Name, unsigned n_BufferSize);
-    void v_MakeFullName();
+    // One part replaced and the full name made again from the four.
+    void v_SetPart(CT_UString* pco_Part, const CT_String* pcco_Value);
     // The common work of the four line readers, for 8-bit (char) or 16-bit (char16_t) units.
     template <typename T>
     unsigned n_ReadLine(CT_String* pco_Line, const CT_String* pcco_Strip, unsigned n_Chunk);

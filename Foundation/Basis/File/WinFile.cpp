@@ -22,10 +22,6 @@ static_assert(CT_File::eo_AccessRead == CT_System::sn_Read &&
 static_assert(CT_File::eo_OpenExisting == CT_System::sn_OpenExisting &&
               CT_File::eo_OpenCreate == CT_System::sn_CreateAlways &&
               CT_File::eo_OpenAppend == CT_System::sn_OpenAlways);
-static_assert(CT_File::sn_AttributeReadOnly == CT_System::sn_AttributeReadOnly &&
-              CT_File::sn_AttributeTemporary == CT_System::sn_AttributeTemporary &&
-              CT_File::sn_FlagNoBuffering == CT_System::sn_FlagNoBuffering &&
-              CT_File::sn_FlagDeleteOnClose == CT_System::sn_FlagDeleteOnClose);
 
 constexpr const char* sqccz_File = "Foundation\\Basis\\File\\WinFile";
 constexpr unsigned sn_LineConstruct = 96;

@@ -319,6 +319,11 @@ namespace
 {
 using P = CT_PlatformFile;
 
+// The bits of CT_File::vv_Open that have a meaning here.
+constexpr unsigned sn_AttributeReadOnly = 0x10;
+constexpr unsigned sn_FlagWriteThrough = 0x01, sn_FlagRandomAccess = 0x08,
+                   sn_FlagSequentialScan = 0x10, sn_FlagDeleteOnClose = 0x20;
+
 int i_Fd(HANDLE h)
 {
     return static_cast<int>(reinterpret_cast<std::intptr_t>(h));
@@ -365,17 +370,18 @@ public:
         return true;
     }
 
-    std::string co_Remove(int i_Fd)
+    // The open's entry, which it leaves; an entry without a name when there is none.
+    st_Open so_Remove(int i_Fd)
     {
         std::lock_guard<std::mutex> co_Lock(co_Mutex);
         for (std::size_t i = 0; i < aso_Opens.size(); ++i)
             if (aso_Opens[i].i_Fd == i_Fd)
             {
-                std::string co = std::move(aso_Opens[i].co_DeleteName);
+                st_Open so = std::move(aso_Opens[i]);
                 aso_Opens.erase(aso_Opens.begin() + static_cast<std::ptrdiff_t>(i));
-                return co;
+                return so;
             }
-        return std::string();
+        return st_Open{};
     }
 
 private:
@@ -435,19 +441,20 @@ bool b_Admit(int i_File, const std::string& co_Name, unsigned n_Access, unsigned
         errno = EISDIR;
         return false;
     }
-    std::string co_DeleteName = n_Flags & P::sn_FlagDeleteOnClose ? co_Name : std::string();
+    std::string co_DeleteName = n_Flags & sn_FlagDeleteOnClose ? co_Name : std::string();
     if (!CT_OpenFiles::sro_Get().b_Add(
             {i_File, so.st_dev, so.st_ino, n_Access, n_Share, std::move(co_DeleteName)}))
         return false;
     bool b_Cut = n_Disposition == P::sn_CreateAlways && so.st_size != 0;
-    if (b_Cut && (n_Access & P::sn_Write ? ftruncate(i_File, 0) : truncate(co_Name.c_str(), 0)))
+    if (b_Cut &&
+        (n_Access & P::sn_Write ? ftruncate(i_File, 0) : truncate(co_Name.c_str(), 0)) != 0)
     {
-        CT_OpenFiles::sro_Get().co_Remove(i_File);
+        CT_OpenFiles::sro_Get().so_Remove(i_File);
         return false;
     }
-    if (n_Flags & (P::sn_FlagRandomAccess | P::sn_FlagSequentialScan))
+    if (n_Flags & (sn_FlagRandomAccess | sn_FlagSequentialScan))
         posix_fadvise(i_File, 0, 0,
-                      n_Flags & P::sn_FlagRandomAccess ? POSIX_FADV_RANDOM : POSIX_FADV_SEQUENTIAL);
+                      n_Flags & sn_FlagRandomAccess ? POSIX_FADV_RANDOM : POSIX_FADV_SEQUENTIAL);
     return true;
 }
 
@@ -460,8 +467,8 @@ int i_Open(const std::string& co_Name, unsigned n_Access, unsigned n_Disposition
         return -1;
     }
     int i_Flags =
-        i_OpenFlags(n_Access, n_Disposition) | (n_Flags & P::sn_FlagWriteThrough ? O_DSYNC : 0);
-    mode_t n_Mode = n_Attributes & P::sn_AttributeReadOnly ? 0444 : 0666;
+        i_OpenFlags(n_Access, n_Disposition) | (n_Flags & sn_FlagWriteThrough ? O_DSYNC : 0);
+    mode_t n_Mode = n_Attributes & sn_AttributeReadOnly ? 0444 : 0666;
     int i_File;
     do
         i_File = open(co_Name.c_str(), i_Flags, n_Mode);
@@ -641,11 +648,14 @@ HANDLE CT_PlatformFile::sh_Open(const char* qccz_Name, unsigned n_Access, unsign
         i_Open(co_Native(qccz_Name), n_Access, n_Disposition, n_Share, n_Attributes, n_Flags));
 }
 
+// Delete-on-close removes the name only while it still names the file that was opened.
 bool CT_PlatformFile::sb_Close(HANDLE h_File)
 {
-    std::string co_DeleteName = CT_OpenFiles::sro_Get().co_Remove(i_Fd(h_File));
-    if (!co_DeleteName.empty())
-        unlink(co_DeleteName.c_str());
+    CT_OpenFiles::st_Open so_Open = CT_OpenFiles::sro_Get().so_Remove(i_Fd(h_File));
+    struct stat so;
+    if (!so_Open.co_DeleteName.empty() && stat(so_Open.co_DeleteName.c_str(), &so) == 0 &&
+        so.st_dev == so_Open.n_Device && so.st_ino == so_Open.n_Inode)
+        unlink(so_Open.co_DeleteName.c_str());
     return close(i_Fd(h_File)) == 0;
 }
 

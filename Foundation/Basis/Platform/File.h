@@ -32,16 +32,10 @@
 class CT_PlatformFile
 {
 public:
-    // Access and share bits, dispositions, attribute and flag bits of sh_Open.
+    // Access and share bits and dispositions of sh_Open; its attribute and flag bits are those
+    // of CT_File::vv_Open, each standing for one Win32 value.
     static constexpr unsigned sn_Read = 1, sn_Write = 2;
     static constexpr unsigned sn_OpenExisting = 1, sn_CreateAlways = 2, sn_OpenAlways = 3;
-    static constexpr unsigned sn_AttributeNormal = 0x01, sn_AttributeArchive = 0x02,
-                              sn_AttributeCompressed = 0x04, sn_AttributeHidden = 0x08,
-                              sn_AttributeReadOnly = 0x10, sn_AttributeSystem = 0x20,
-                              sn_AttributeDirectory = 0x40, sn_AttributeTemporary = 0x80;
-    static constexpr unsigned sn_FlagWriteThrough = 0x01, sn_FlagOverlapped = 0x02,
-                              sn_FlagNoBuffering = 0x04, sn_FlagRandomAccess = 0x08,
-                              sn_FlagSequentialScan = 0x10, sn_FlagDeleteOnClose = 0x20;
 
     // Raw Win32 attribute values, as Get/SetFileAttributes take them.
     static constexpr unsigned sn_Win32ReadOnly = 0x01, sn_Win32Directory = 0x10,

@@ -36,21 +36,22 @@ TEST_F(FileSystem, StatusTellsKindSizeAndTimes)
                      {&co_FolderItself, CT_FileSystem::sn_KindFolder, 0},
                      {&co_Missing, CT_FileSystem::sn_KindNone, 0},
                      {&co_Empty, CT_FileSystem::sn_KindNone, 0}};
-    for (bool b_Wide : {true, false})
-        for (const auto& so : aso_Cases)
+    v_OnBothTwins(
+        [&](bool b_Wide)
         {
-            v_UseTwin(b_Wide);
-            CT_FileSystem::st_Stat so_Stat = CT_FileSystem::sso_GetStat(so.pcco_Path);
-            EXPECT_EQ(so_Stat.n_Kind, so.n_Kind) << b_Wide;
-            if (so.n_Kind != CT_FileSystem::sn_KindFolder)
+            for (const auto& so : aso_Cases)
             {
-                EXPECT_EQ(CT_FileSystem::sn4_GetSize(so.pcco_Path), so.n_Size);
+                CT_FileSystem::st_Stat so_Stat = CT_FileSystem::sso_GetStat(so.pcco_Path);
+                EXPECT_EQ(so_Stat.n_Kind, so.n_Kind) << b_Wide;
+                if (so.n_Kind != CT_FileSystem::sn_KindFolder)
+                {
+                    EXPECT_EQ(CT_FileSystem::sn4_GetSize(so.pcco_Path), so.n_Size);
+                }
+                bool b_Exists = so.n_Kind != CT_FileSystem::sn_KindNone;
+                EXPECT_EQ(CT_FileSystem::sb_IsExistent(so.pcco_Path), b_Exists);
+                EXPECT_EQ(std::abs(so_Stat.si4_Modification - std::time(nullptr)) < 3600, b_Exists);
             }
-            bool b_Exists = so.n_Kind != CT_FileSystem::sn_KindNone;
-            EXPECT_EQ(CT_FileSystem::sb_IsExistent(so.pcco_Path), b_Exists);
-            EXPECT_EQ(std::abs(so_Stat.si4_Modification - std::time(nullptr)) < 3600, b_Exists);
-            CT_OS::sv_Init();
-        }
+        });
     EXPECT_TRUE(CT_FileSystem::sb_IsFile(&co_File));
     EXPECT_TRUE(CT_FileSystem::sb_IsFolder(&co_FolderItself));
     EXPECT_FALSE(pco_Errors()->b_IsSetError());
@@ -137,39 +138,38 @@ TEST_F(FileSystem, FullPathsAndTheCurrentDirectoryAgree)
     CT_UString co_Home;
     CT_FileSystem::sv_GetCurrentPath(&co_Home, 0);
     ASSERT_GT(co_Home.n_GetLength(), 0u);
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        ASSERT_TRUE(CT_FileSystem::sb_ChangePath(&co_Folder));
-        CT_CString co_Here;
-        CT_FileSystem::sv_GetCurrentPath(&co_Here, 0);
-        co_Here.v_Append(&su_Separator, 1);
-        EXPECT_EQ(co_Text(&co_Here), co_Text(&co_Folder));
-        CT_UString co_Relative(u"x/../y", CT_String::sn_All);
-        CT_FileSystem::sv_FullPath(&co_Relative);
-        EXPECT_EQ(co_Text(&co_Relative), co_Text(&co_Here) + u"y");
-        EXPECT_TRUE(CT_FileSystem::sb_ChangePath(&co_Home));
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool)
+        {
+            ASSERT_TRUE(CT_FileSystem::sb_ChangePath(&co_Folder));
+            CT_CString co_Here;
+            CT_FileSystem::sv_GetCurrentPath(&co_Here, 0);
+            co_Here.v_Append(&su_Separator, 1);
+            EXPECT_EQ(co_Text(&co_Here), co_Text(&co_Folder));
+            CT_UString co_Relative(u"x/../y", CT_String::sn_All);
+            CT_FileSystem::sv_FullPath(&co_Relative);
+            EXPECT_EQ(co_Text(&co_Relative), co_Text(&co_Here) + u"y");
+            EXPECT_TRUE(CT_FileSystem::sb_ChangePath(&co_Home));
+        });
     EXPECT_FALSE(pco_Errors()->b_IsSetError());
 }
 
 TEST_F(FileSystem, MissingDriveReportsItsCall)
 {
     // J: is no drive of the test prefix; natively only the current drive exists.
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        CT_UString co_Out(u"old", 3);
-        CT_FileSystem::sv_GetCurrentPath(&co_Out, 10);
-        EXPECT_EQ(co_Out.n_GetLength(), 0u);
-        EXPECT_EQ(pco_Errors()->n_GetFormatID(), unsigned{CT_FileSystem::sn_MessageCurrentPath});
-        EXPECT_NE(pco_Errors()->n_GetErrorCode(), 0u);
-        EXPECT_EQ(co_LastLocation(), b_Wide ? "Foundation\\Basis\\File\\FileSystem:232"
-                                            : "Foundation\\Basis\\File\\FileSystem:243");
-        pco_Errors()->v_ClearError();
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool b_Wide)
+        {
+            CT_UString co_Out(u"old", 3);
+            CT_FileSystem::sv_GetCurrentPath(&co_Out, 10);
+            EXPECT_EQ(co_Out.n_GetLength(), 0u);
+            EXPECT_EQ(pco_Errors()->n_GetFormatID(),
+                      unsigned{CT_FileSystem::sn_MessageCurrentPath});
+            EXPECT_NE(pco_Errors()->n_GetErrorCode(), 0u);
+            EXPECT_EQ(co_LastLocation(), b_Wide ? "Foundation\\Basis\\File\\FileSystem:232"
+                                                : "Foundation\\Basis\\File\\FileSystem:243");
+            pco_Errors()->v_ClearError();
+        });
 }
 
 TEST_F(FileSystem, DirectoriesAreMadeAndRemovedOneLevelAtATime)
@@ -194,23 +194,22 @@ TEST_F(FileSystem, TemporaryNamesAreFreeAndShortWhenAsked)
     CT_FileSystem::sv_MakeTemporaryName(&co_Temp, u"", nullptr, 0);
     std::u16string co_TempFolder = co_Text(&co_Temp);
     co_TempFolder.resize(co_TempFolder.rfind(su_Separator) + 1);
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        CT_UString co_Name;
-        CT_FileSystem::sv_MakeTemporaryName(&co_Name, u"ab", nullptr, 1);
-        std::u16string co = co_Text(&co_Name);
-        EXPECT_EQ(co.substr(0, co_TempFolder.size()), co_TempFolder);
-        EXPECT_TRUE(std::regex_match(co_Narrow(co.substr(co_TempFolder.size())),
-                                     std::regex("ab[0-9]{1,2}[0-9]{1,4}\\.tmp")))
-            << co_Narrow(co);
-        EXPECT_FALSE(CT_FileSystem::sb_IsExistent(&co_Name));
-        CT_CString co_Prefix("lg", 2), co_Extension("log", 3), co_Long;
-        CT_FileSystem::sv_MakeTemporaryName(&co_Long, &co_Prefix, &co_Extension, nullptr);
-        EXPECT_TRUE(std::regex_match(co_Long.qccz_Get() + co_TempFolder.size(),
-                                     std::regex("lg[0-9]+\\.log")));
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool)
+        {
+            CT_UString co_Name;
+            CT_FileSystem::sv_MakeTemporaryName(&co_Name, u"ab", nullptr, 1);
+            std::u16string co = co_Text(&co_Name);
+            EXPECT_EQ(co.substr(0, co_TempFolder.size()), co_TempFolder);
+            EXPECT_TRUE(std::regex_match(co_Narrow(co.substr(co_TempFolder.size())),
+                                         std::regex("ab[0-9]{1,2}[0-9]{1,4}\\.tmp")))
+                << co_Narrow(co);
+            EXPECT_FALSE(CT_FileSystem::sb_IsExistent(&co_Name));
+            CT_CString co_Prefix("lg", 2), co_Extension("log", 3), co_Long;
+            CT_FileSystem::sv_MakeTemporaryName(&co_Long, &co_Prefix, &co_Extension, nullptr);
+            EXPECT_TRUE(std::regex_match(co_Long.qccz_Get() + co_TempFolder.size(),
+                                         std::regex("lg[0-9]+\\.log")));
+        });
     EXPECT_FALSE(pco_Errors()->b_IsSetError());
 }
 

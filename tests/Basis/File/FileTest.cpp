@@ -11,6 +11,12 @@ namespace
 class File : public FileTest
 {
 protected:
+    void TearDown() override
+    {
+        co_File.vv_Close();
+        FileTest::TearDown();
+    }
+
     // A file of the given bytes, open for reading.
     CT_WinFile* pco_Open(const std::string& co_Bytes)
     {

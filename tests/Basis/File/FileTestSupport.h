@@ -112,9 +112,16 @@ protected:
     std::vector<CT_UString> aco_Names;
 };
 
-// The platform forced below NT, so that the 8-bit twins run; TearDown restores it.
-inline void v_UseTwin(bool b_Wide)
+// f (b_Wide) on both twins of the platform's calls: the 16-bit one, then the 8-bit one with the
+// platform forced below NT.
+template <typename F>
+void v_OnBothTwins(F f)
 {
-    if (!b_Wide)
-        CT_OS::sv_ForceVersion(CT_OS::eo_Windows98);
+    for (bool b_Wide : {true, false})
+    {
+        if (!b_Wide)
+            CT_OS::sv_ForceVersion(CT_OS::eo_Windows98);
+        f(b_Wide);
+        CT_OS::sv_Init();
+    }
 }

@@ -23,22 +23,21 @@ protected:
 TEST_F(WinFile, FailedOpenStaysClosedAndNamesTheFile)
 {
     CT_UString co_Name = co_Path(u"missing.txt");
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        CT_WinFile co(&co_Name, 0);
-        v_Open(&co, CT_File::eo_AccessRead);
-        EXPECT_FALSE(co.b_IsOpen());
-        EXPECT_EQ(co.ec_GetOpenModi(), CT_File::eo_OpenNone);
-        EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorNotFound);
-        std::u16string co_Text = co_ErrorText();
-        EXPECT_EQ(co_Text.substr(0, 4), u"(2):");
-        EXPECT_EQ(co_Text.substr(co_Text.size() - co_Name.n_GetLength() - 2),
-                  u"[" + ::co_Text(&co_Name) + u"]");
-        EXPECT_EQ(co_LastLocation(), "Foundation\\Basis\\File\\WinFile:171");
-        pco_Errors()->v_ClearError();
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool)
+        {
+            CT_WinFile co(&co_Name, 0);
+            v_Open(&co, CT_File::eo_AccessRead);
+            EXPECT_FALSE(co.b_IsOpen());
+            EXPECT_EQ(co.ec_GetOpenModi(), CT_File::eo_OpenNone);
+            EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorNotFound);
+            std::u16string co_Text = co_ErrorText();
+            EXPECT_EQ(co_Text.substr(0, 4), u"(2):");
+            EXPECT_EQ(co_Text.substr(co_Text.size() - co_Name.n_GetLength() - 2),
+                      u"[" + ::co_Text(&co_Name) + u"]");
+            EXPECT_EQ(co_LastLocation(), "Foundation\\Basis\\File\\WinFile:171");
+            pco_Errors()->v_ClearError();
+        });
 }
 
 TEST_F(WinFile, OpenModesPlaceTheOffset)
@@ -149,54 +148,53 @@ TEST_F(WinFile, OffsetsStopShortOfFourGigabytes)
 
 TEST_F(WinFile, RenameNeverReplacesAndReinitialises)
 {
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        CT_UString co_Old = co_Path(u"old.txt"), co_New = co_Path(u"new.txt"),
-                   co_Taken = co_Path(u"taken.txt");
-        sv_Write(co_Old, "old");
-        sv_Write(co_Taken, "taken");
-        CT_WinFile co(&co_Old, 100);
-        v_Open(&co, CT_File::eo_AccessRead, CT_File::eo_OpenExisting, CT_File::eo_ShareReadWrite);
-        co.vv_Close();
-        co.vv_Rename(&co_Taken);
-        EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorExists);
-        EXPECT_NE(co_ErrorText().find(co_Text(&co_Old) + u" : " + co_Text(&co_Taken)),
-                  std::u16string::npos);
-        EXPECT_EQ(sco_Read(co_Old) + sco_Read(co_Taken), "oldtaken");
-        pco_Errors()->v_ClearError();
-        co.vv_Rename(&co_New);
-        EXPECT_FALSE(pco_Errors()->b_IsSetError());
-        EXPECT_EQ(co_Text(co.pcco_GetFullName()), co_Text(&co_New));
-        EXPECT_EQ(co.n_GetBufferSize(), 16384u);
-        EXPECT_EQ(sco_Read(co_New), "old");
-        EXPECT_TRUE(co.b_IsExistent());
-        EXPECT_FALSE(CT_FileSystem::sb_IsExistent(&co_Old));
-        co.vv_Remove();
-        CT_WinFile(&co_Taken, 0).vv_Remove();
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool)
+        {
+            CT_UString co_Old = co_Path(u"old.txt"), co_New = co_Path(u"new.txt"),
+                       co_Taken = co_Path(u"taken.txt");
+            sv_Write(co_Old, "old");
+            sv_Write(co_Taken, "taken");
+            CT_WinFile co(&co_Old, 100);
+            v_Open(&co, CT_File::eo_AccessRead, CT_File::eo_OpenExisting,
+                   CT_File::eo_ShareReadWrite);
+            co.vv_Close();
+            co.vv_Rename(&co_Taken);
+            EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorExists);
+            EXPECT_NE(co_ErrorText().find(co_Text(&co_Old) + u" : " + co_Text(&co_Taken)),
+                      std::u16string::npos);
+            EXPECT_EQ(sco_Read(co_Old) + sco_Read(co_Taken), "oldtaken");
+            pco_Errors()->v_ClearError();
+            co.vv_Rename(&co_New);
+            EXPECT_FALSE(pco_Errors()->b_IsSetError());
+            EXPECT_EQ(co_Text(co.pcco_GetFullName()), co_Text(&co_New));
+            EXPECT_EQ(co.n_GetBufferSize(), 16384u);
+            EXPECT_EQ(sco_Read(co_New), "old");
+            EXPECT_TRUE(co.b_IsExistent());
+            EXPECT_FALSE(CT_FileSystem::sb_IsExistent(&co_Old));
+            co.vv_Remove();
+            CT_WinFile(&co_Taken, 0).vv_Remove();
+        });
 }
 
 TEST_F(WinFile, CopyReplacesTheTargetOrLeavesIt)
 {
-    for (bool b_Wide : {true, false})
-    {
-        v_UseTwin(b_Wide);
-        CT_UString co_Source = co_Path(u"source.txt"), co_Target = co_Path(u"target.txt"),
-                   co_Missing = co_Path(u"missing.txt");
-        sv_Write(co_Source, "new content");
-        sv_Write(co_Target, "old");
-        CT_WinFile(&co_Missing, 0).v_CopyFile(&co_Target);
-        EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorNotFound);
-        EXPECT_EQ(sco_Read(co_Target), "old");
-        pco_Errors()->v_ClearError();
-        CT_WinFile(&co_Source, 0).v_CopyFile(&co_Target);
-        EXPECT_FALSE(pco_Errors()->b_IsSetError());
-        EXPECT_EQ(sco_Read(co_Target), "new content");
-        EXPECT_EQ(sco_Read(co_Source), "new content");
-        CT_OS::sv_Init();
-    }
+    v_OnBothTwins(
+        [&](bool)
+        {
+            CT_UString co_Source = co_Path(u"source.txt"), co_Target = co_Path(u"target.txt"),
+                       co_Missing = co_Path(u"missing.txt");
+            sv_Write(co_Source, "new content");
+            sv_Write(co_Target, "old");
+            CT_WinFile(&co_Missing, 0).v_CopyFile(&co_Target);
+            EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorNotFound);
+            EXPECT_EQ(sco_Read(co_Target), "old");
+            pco_Errors()->v_ClearError();
+            CT_WinFile(&co_Source, 0).v_CopyFile(&co_Target);
+            EXPECT_FALSE(pco_Errors()->b_IsSetError());
+            EXPECT_EQ(sco_Read(co_Target), "new content");
+            EXPECT_EQ(sco_Read(co_Source), "new content");
+        });
 }
 
 TEST_F(WinFile, AttributesTellReadOnly)
