@@ -22,7 +22,8 @@
 // the file stands ahead of the lines they returned, so they must not be mixed with other reads,
 // seeks or writes of the same file. A final odd byte of a 16-bit file reads as U+FFFD.
 //
-// Failures are reported to the error manager by the library's convention; results are then 0.
+// Failures are reported to the error manager by the library's convention and give 0, except
+// that a line reader whose read fails hands over the text it had, as at the end of the file.
 // One object is used by one thread at a time.
 #pragma once
 
