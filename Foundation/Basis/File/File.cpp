@@ -3,6 +3,7 @@
 #include "Basis/File/FileSystem.h"
 #include "Basis/Runtime/ErrorManager.h"
 #include "Basis/Runtime/Failure.h"
+#include "System/Charset/CharProperties.h"
 #include "System/String/CString.h"
 
 #include <algorithm>
@@ -270,7 +271,9 @@ int CT_File::b_IsUnicode()
     vv_SetOffset(eo_OriginBegin, 0);
     unsigned char ac[sn_UnicodeSample];
     unsigned n = vn_Read(ac, sizeof ac);
-    int b = n >= 2 && ac[0] == 0xFF && ac[1] == 0xFE;
+    int b = n >= 2 && ac[0] == 0xFF && ac[1] == 0xFE
+                ? 1
+                : CT_CharProperties::sb_IsTextUnicode(ac, n, 0);
     if (n == 0 && b_ErrorSet())
         CT_Failure::sv_AddLocation(sqccz_File, sn_LineUnicode);
     vv_SetOffset(eo_OriginBegin, 0);

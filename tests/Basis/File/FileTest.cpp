@@ -248,6 +248,8 @@ TEST_F(File, UnicodeDetectionLooksAtTheStart)
                      {"\xFF\xFE"
                       "a\0"s,
                       1, 0},
+                     {"l\0i\0n\0e\0"s, 1, 0}, // the statistics of 16-bit text
+                     {"line", 0, 0},
                      {"", 0, 1}};
     for (const auto& so : aso_Cases)
     {
