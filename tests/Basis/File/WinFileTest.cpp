@@ -156,9 +156,6 @@ TEST_F(WinFile, RenameNeverReplacesAndReinitialises)
             sv_Write(co_Old, "old");
             sv_Write(co_Taken, "taken");
             CT_WinFile co(&co_Old, 100);
-            v_Open(&co, CT_File::eo_AccessRead, CT_File::eo_OpenExisting,
-                   CT_File::eo_ShareReadWrite);
-            co.vv_Close();
             co.vv_Rename(&co_Taken);
             EXPECT_EQ(pco_Errors()->n_GetErrorCode(), sn_ErrorExists);
             EXPECT_NE(co_ErrorText().find(co_Text(&co_Old) + u" : " + co_Text(&co_Taken)),
