@@ -359,25 +359,44 @@ bool CT_File::b_FillLines(unsigned n_Chunk)
 }
 
 template <typename T>
+const T* CT_File::pct_LineUnits(std::size_t* pn_Units)
+{
+    // Units are read in place, so they must stand on their own alignment.
+    if (n_LinePosition % sizeof(T))
+        v_CompactLines();
+    const unsigned char* pcc = static_cast<const unsigned char*>(co_LineBuffer.qcv_Get());
+    *pn_Units = (co_LineBuffer.n_GetUsedSize() - n_LinePosition) / sizeof(T);
+    return reinterpret_cast<const T*>(pcc ? pcc + n_LinePosition : pcc);
+}
+
+// The common case first: the whole line in the chunk at hand, handed over from there.
+template <typename T>
 unsigned CT_File::n_ReadLineSequential(CT_String* pco_Line, const CT_String* pcco_Strip,
                                        unsigned n_Chunk)
 {
     v_StartReading<T>();
+    std::size_t n_Units;
+    const T* pct = pct_LineUnits<T>(&n_Units);
+    std::size_t n_Feed = n_FindFeed(pct, n_Units);
+    if (n_Feed == n_Units)
+        return n_ReadLineAcross<T>(pco_Line, pcco_Strip, n_Chunk);
+    n_LinePosition += static_cast<unsigned>((n_Feed + 1) * sizeof(T));
+    return n_Finish(pco_Line, pcco_Strip, pct, n_Feed, true);
+}
+
+template <typename T>
+unsigned CT_File::n_ReadLineAcross(CT_String* pco_Line, const CT_String* pcco_Strip,
+                                   unsigned n_Chunk)
+{
     std::basic_string<T> co_Text;
     for (;;)
     {
-        // Units are read in place, so they must stand on their own alignment.
-        if (n_LinePosition % sizeof(T))
-            v_CompactLines();
-        const unsigned char* pcc = static_cast<const unsigned char*>(co_LineBuffer.qcv_Get());
-        const T* pct = reinterpret_cast<const T*>(pcc ? pcc + n_LinePosition : pcc);
-        std::size_t n_Units = (co_LineBuffer.n_GetUsedSize() - n_LinePosition) / sizeof(T);
+        std::size_t n_Units;
+        const T* pct = pct_LineUnits<T>(&n_Units);
         std::size_t n_Feed = n_FindFeed(pct, n_Units);
         if (n_Feed < n_Units)
         {
             n_LinePosition += static_cast<unsigned>((n_Feed + 1) * sizeof(T));
-            if (co_Text.empty())
-                return n_Finish(pco_Line, pcco_Strip, pct, n_Feed, true);
             co_Text.append(pct, n_Feed);
             return n_Finish(pco_Line, pcco_Strip, co_Text.data(), co_Text.size(), true);
         }

@@ -31,6 +31,8 @@
 #include "System/String/Buffer.h"
 #include "System/String/UString.h"
 
+#include <cstddef>
+
 class CT_EXPORT CT_File
 {
 public:
@@ -175,6 +177,12 @@ private:
     template <typename T>
     unsigned n_ReadLineSequential(CT_String* pco_Line, const CT_String* pcco_Strip,
                                   unsigned n_Chunk);
+    // The sequential readers' line that goes on past the chunk at hand.
+    template <typename T>
+    unsigned n_ReadLineAcross(CT_String* pco_Line, const CT_String* pcco_Strip, unsigned n_Chunk);
+    // The unread whole units of the chunk.
+    template <typename T>
+    const T* pct_LineUnits(std::size_t* pn_Units);
     // The direction is read, and a 16-bit reader at offset 0 is past a byte order mark (or
     // back at the start).
     template <typename T>
