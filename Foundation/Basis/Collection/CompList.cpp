@@ -48,7 +48,9 @@ int sb_IsEnd(unsigned n_Element)
 
 int sb_IsMarker(unsigned n_Element)
 {
-    return sb_IsEnd(n_Element) || n_Element == sn_Alternative || n_Element == sn_Terminator;
+    constexpr unsigned sn_Markers =
+        1u << sn_InnerEnd | 1u << sn_Alternative | 1u << sn_Terminator | 1u << sn_FinalEnd;
+    return n_Element < 32 && (sn_Markers >> n_Element & 1);
 }
 
 // The jump table slot of a first element, or sn_Letters when it is no lower-case letter.
@@ -60,10 +62,17 @@ unsigned sn_Letter(unsigned n_Element)
 // Numbers in the image: little-endian, whatever the machine.
 unsigned sn_Read(const unsigned char* pc, unsigned n_Size)
 {
-    unsigned n_Value = 0;
-    for (unsigned n = n_Size; n-- > 0;)
-        n_Value = n_Value << 8 | pc[n];
-    return n_Value;
+    switch (n_Size)
+    {
+    case 1:
+        return pc[0];
+    case 2:
+        return pc[0] | pc[1] << 8;
+    case 4:
+        return pc[0] | pc[1] << 8 | pc[2] << 16 | unsigned(pc[3]) << 24;
+    default:
+        return 0;
+    }
 }
 
 void sv_Write(unsigned char* pc, unsigned n_Size, unsigned n_Value)
@@ -107,59 +116,30 @@ std::uint64_t sn_AddableBytes(const char* pc, unsigned n_Size)
     return n;
 }
 
-// The run table of an unpacked image. Run r's start is the stream start plus the sizes of the
-// runs before it; the sizes are kept in a Fenwick tree (node k, from 1, stored at a[k - 1],
-// holds the sizes of runs k - low(k) to k - 1), so that a gap and a start both cost O(log runs).
-// While an image is being unpacked or packed the same array holds the run starts instead.
-unsigned sn_Low(unsigned k)
+// A run's slot in the arena of an unpacked image leaves room for a few more insertions, so
+// that a run moves to a larger slot only now and then.
+unsigned sn_RunCapacity(unsigned n_Size)
 {
-    return k & (0u - k);
-}
-
-unsigned sn_SizesBefore(const unsigned* pa, unsigned n_Run)
-{
-    unsigned n_Sum = 0;
-    for (unsigned k = n_Run; k > 0; k -= sn_Low(k))
-        n_Sum += pa[k - 1];
-    return n_Sum;
-}
-
-void sv_GrowRun(unsigned* pa, unsigned n_Runs, unsigned n_Run, unsigned n_Count)
-{
-    for (unsigned k = n_Run + 1; k <= n_Runs; k += sn_Low(k))
-        pa[k - 1] += n_Count;
-}
-
-void sv_StartsToTree(unsigned* pa, unsigned n_Runs, unsigned n_StreamEnd)
-{
-    for (unsigned n = 0; n < n_Runs; ++n)
-        pa[n] = (n + 1 < n_Runs ? pa[n + 1] : n_StreamEnd) - pa[n];
-    for (unsigned k = 1; k <= n_Runs; ++k)
-        if (k + sn_Low(k) <= n_Runs)
-            pa[k + sn_Low(k) - 1] += pa[k - 1];
-}
-
-void sv_TreeToStarts(unsigned* pa, unsigned n_Runs)
-{
-    for (unsigned k = n_Runs; k > 0; --k)
-        if (k + sn_Low(k) <= n_Runs)
-            pa[k + sn_Low(k) - 1] -= pa[k - 1];
-    unsigned n_Start = CT_CompList::sn_HeaderSize;
-    for (unsigned n = 0; n < n_Runs; ++n)
-    {
-        unsigned n_Size = pa[n];
-        pa[n] = n_Start;
-        n_Start += n_Size;
-    }
+    return (n_Size + n_Size / 2 + 7) & ~3u;
 }
 } // namespace
 
 // The bytes of an image as one operation reads them.
 struct CT_CompList::st_View
 {
+    st_View(const unsigned char* pcc_NewImage, unsigned n_NewLimit, unsigned n_Element,
+            unsigned n_Handle, unsigned n_Offset)
+        : pcc_Image(pcc_NewImage), n_Limit(n_NewLimit), n_ElementSize(n_Element),
+          n_HandleSize(n_Handle), n_OffsetSize(n_Offset),
+          n_Safe(n_NewLimit > n_Element + 4 ? n_NewLimit - n_Element - 4 : 0)
+    {
+    }
+
     const unsigned char* pcc_Image;
     unsigned n_Limit;
     unsigned n_ElementSize, n_HandleSize, n_OffsetSize;
+    // An element before this position has room for its number before the limit.
+    unsigned n_Safe;
 
     unsigned n_Number(unsigned n_Position, unsigned n_Size) const
     {
@@ -172,11 +152,16 @@ struct CT_CompList::st_View
                                                               : 0);
     }
     // The terminator at or past the limit, and for a marker whose number is cut off by it.
+    // E, when not 0, is the element size known where the call is compiled.
+    template <unsigned E = 0>
     unsigned n_Get(unsigned n_Position) const
     {
-        if (n_Position >= n_Limit || n_Limit - n_Position < n_ElementSize)
+        const unsigned e = E ? E : n_ElementSize;
+        if (n_Position < n_Safe)
+            return n_Number(n_Position, e);
+        if (n_Position >= n_Limit || n_Limit - n_Position < e)
             return sn_Terminator;
-        unsigned n_Element = n_Number(n_Position, n_ElementSize);
+        unsigned n_Element = n_Number(n_Position, e);
         return n_Limit - n_Position < n_Step(n_Element) ? sn_Terminator : n_Element;
     }
 };
@@ -270,7 +255,6 @@ void CT_CompList::v_Load(const CT_CompList* pcco_Other)
     co_Runs.v_Set(&pcco_Other->co_Runs);
     n_Runs = pcco_Other->n_Runs;
     b_Unpacked = pcco_Other->b_Unpacked;
-    n_Searches = pcco_Other->n_Searches;
 }
 
 void CT_CompList::v_Load(const CT_Buffer* pcco_Buffer)
@@ -286,7 +270,6 @@ void CT_CompList::v_DropRuns()
     co_Runs.v_Set(0u, CT_Buffer::sn_DefaultGrowth, 0);
     n_Runs = 0;
     b_Unpacked = 0;
-    n_Searches = 0;
 }
 
 // ---- reading the image ----
@@ -308,17 +291,20 @@ int CT_CompList::b_IsUsable() const
            sb_IsSize(n_GetHandleSize());
 }
 
+// The stream is read up to the end field, within the bytes there are; unpacked, the arena is
+// read as a whole.
 CT_CompList::st_View CT_CompList::so_View() const
 {
     unsigned n_Used = co_Buffer.n_GetUsedSize();
     unsigned n_End = n_GetEnd();
-    return {pcc_Image(), n_End < n_Used ? n_End : n_Used, n_GetElementSize(), n_GetHandleSize(),
-            n_OffsetSize};
+    return st_View(pcc_Image(), n_End < n_Used && !b_Unpacked ? n_End : n_Used, n_GetElementSize(),
+                   n_GetHandleSize(), n_OffsetSize);
 }
 
-unsigned CT_CompList::n_RunStart(unsigned n_Run) const
+// Where the first-level chain starts: unpacked, run 0 may have moved.
+unsigned CT_CompList::n_StreamStart() const
 {
-    return sn_HeaderSize + sn_SizesBefore(pca_Runs(), n_Run);
+    return b_Unpacked && n_Runs > 0 ? pca_Runs()[0].n_Start : sn_HeaderSize;
 }
 
 unsigned CT_CompList::n_Follow(const st_View& so, unsigned n_Marker, unsigned* pn_Run) const
@@ -327,7 +313,7 @@ unsigned CT_CompList::n_Follow(const st_View& so, unsigned n_Marker, unsigned* p
     if (b_Unpacked)
     {
         *pn_Run = n;
-        return n_RunStart(n);
+        return pca_Runs()[n].n_Start;
     }
     return n < so.n_Limit - n_Marker ? n_Marker + n : so.n_Limit;
 }
@@ -338,58 +324,71 @@ unsigned CT_CompList::n_StartOf(const st_View& so, unsigned n_FirstElement, unsi
     unsigned n_Letter = sn_Letter(n_FirstElement);
     unsigned n = n_Letter < sn_Letters ? so.n_Number(sn_JumpAt + 4 * n_Letter, 4) : 0;
     if (n == 0)
-        return sn_HeaderSize;
+        return n_StreamStart();
     if (b_Unpacked)
     {
         *pn_Run = n - 1;
-        return n_RunStart(n - 1);
+        return pca_Runs()[n - 1].n_Start;
     }
     return n >= sn_HeaderSize && n < so.n_Limit ? n : so.n_Limit;
 }
 
-// Follows the string down the tree as far as it matches. Every step goes forward, to the next
-// element or along an alternative, so the walk ends within the image whatever its bytes.
 CT_CompList::st_Stop CT_CompList::so_Descend(const st_View& so, const char* pc_String) const
 {
-    const unsigned e = so.n_ElementSize;
+    switch (so.n_ElementSize)
+    {
+    case 1:
+        return so_DescendAs<1>(so, pc_String);
+    case 2:
+        return so_DescendAs<2>(so, pc_String);
+    default:
+        return so_DescendAs<4>(so, pc_String);
+    }
+}
+
+// Follows the string down the tree as far as it matches. Every step goes forward, to the next
+// element or along an alternative, so the walk ends within the image whatever its bytes.
+template <unsigned E>
+CT_CompList::st_Stop CT_CompList::so_DescendAs(const st_View& so, const char* pc_String) const
+{
+    constexpr unsigned e = E;
     unsigned n_Run;
     unsigned n_Position = n_StartOf(so, sn_StringElement(pc_String, e), &n_Run);
     for (unsigned m = 0;;)
     {
-        unsigned x = so.n_Get(n_Position);
-        unsigned s = sn_StringElement(pc_String + m, e);
-        if (s == 0)
+        const unsigned x = so.n_Get<e>(n_Position);
+        const unsigned s = sn_StringElement(pc_String + m, e);
+        if (!sb_IsMarker(x))
+        {
+            if (s == 0)
+                return {eo_Beginning, n_Position, m, n_Run};
+            if (x == s)
+            {
+                n_Position += e;
+                m += e;
+            }
+            else if (so.n_Get<e>(n_Position + e) == sn_Alternative)
+                n_Position = n_Follow(so, n_Position + e, &n_Run);
+            else
+                return {eo_Mismatch, n_Position, m, n_Run};
+        }
+        else if (s == 0)
         {
             if (x == sn_Alternative)
-            {
                 n_Position += so.n_Step(x);
-                x = so.n_Get(n_Position);
-            }
-            return {sb_IsEnd(x) ? eo_Found : eo_Beginning, n_Position, m, n_Run};
+            const unsigned n_End = x == sn_Alternative ? so.n_Get<e>(n_Position) : x;
+            return {sb_IsEnd(n_End) ? eo_Found : eo_Beginning, n_Position, m, n_Run};
         }
-        if (x == s && !sb_IsMarker(x))
-        {
-            n_Position += e;
-            m += e;
-            continue;
-        }
-        if (x == sn_InnerEnd || x == sn_Alternative)
-        {
+        else if (x == sn_InnerEnd || x == sn_Alternative)
             n_Position += so.n_Step(x);
-            continue;
-        }
-        if (x == sn_Terminator || x == sn_FinalEnd)
+        else
             return {eo_BranchEnd, n_Position, m, n_Run};
-        unsigned n_Marker = n_Position + e;
-        if (so.n_Get(n_Marker) != sn_Alternative)
-            return {eo_Mismatch, n_Position, m, n_Run};
-        n_Position = n_Follow(so, n_Marker, &n_Run);
     }
 }
 
 // ---- searching ----
 
-unsigned CT_CompList::n_Search(const CT_CString* pcco_String, unsigned* pn_Length)
+unsigned CT_CompList::n_Search(const CT_CString* pcco_String, unsigned* pn_Length) const
 {
     if (n_GetElementSize() == 1)
         return n_Search(pcco_String->qccz_Get(), pn_Length);
@@ -397,7 +396,7 @@ unsigned CT_CompList::n_Search(const CT_CString* pcco_String, unsigned* pn_Lengt
     return sn_NotFound;
 }
 
-unsigned CT_CompList::n_Search(const CT_UString* pcco_String, unsigned* pn_Length)
+unsigned CT_CompList::n_Search(const CT_UString* pcco_String, unsigned* pn_Length) const
 {
     if (n_GetElementSize() == 2)
         return n_Search(pcco_String->qcuz_Get(), pn_Length);
@@ -405,12 +404,12 @@ unsigned CT_CompList::n_Search(const CT_UString* pcco_String, unsigned* pn_Lengt
     return sn_NotFound;
 }
 
-unsigned CT_CompList::n_Search(const char16_t* pu_Elements, unsigned* pn_Length)
+unsigned CT_CompList::n_Search(const char16_t* pu_Elements, unsigned* pn_Length) const
 {
     return n_Search(reinterpret_cast<const char*>(pu_Elements), pn_Length);
 }
 
-unsigned CT_CompList::n_Search(const char* pc_Elements, unsigned* pn_Length)
+unsigned CT_CompList::n_Search(const char* pc_Elements, unsigned* pn_Length) const
 {
     sv_SetLength(pn_Length, 0);
     if (!b_IsUsable())
@@ -418,10 +417,6 @@ unsigned CT_CompList::n_Search(const char* pc_Elements, unsigned* pn_Length)
     const unsigned e = n_GetElementSize();
     if (sn_StringElement(pc_Elements, e) == 0)
         return b_HasEmptyStringSupport() ? n_HeaderNumber(sn_EmptyHandleAt) : sn_NotFound;
-    // Searching an unpacked image costs a run-table lookup at every alternative; once that
-    // has added up to about what packing costs, pack.
-    if (b_Unpacked && ++n_Searches > n_Runs / 8)
-        v_Pack();
     const st_View so = so_View();
     const st_Stop so_Stop = so_Descend(so, pc_Elements);
     switch (so_Stop.eo_Stop)
@@ -519,7 +514,6 @@ int CT_CompList::b_Insert(const char* pc_String, std::uint64_t n_Bytes, unsigned
     unsigned n_Letter = sn_Letter(sn_StringElement(pc_String, e));
     if (n_NewRun != 0 && so_Stop.n_Matched == 0 && n_Letter < sn_Letters)
         sv_Write(pc_Image() + sn_JumpAt + 4 * n_Letter, 4, n_NewRun);
-    n_Searches = 0;
     if (b_Exposed)
         v_Pack();
     return 1;
@@ -529,7 +523,7 @@ int CT_CompList::b_Insert(const char* pc_String, std::uint64_t n_Bytes, unsigned
 void CT_CompList::v_InsertInnerEnd(const st_Stop& so_Stop, unsigned n_Handle)
 {
     const unsigned e = n_GetElementSize();
-    unsigned char* pc = pc_InsertBytes(so_Stop.n_Position, e + n_GetHandleSize(), so_Stop.n_Run);
+    unsigned char* pc = pc_OpenInRun(so_Stop.n_Run, so_Stop.n_Position, e + n_GetHandleSize());
     sv_Write(pc, e, sn_InnerEnd);
     sv_Write(pc + e, n_GetHandleSize(), n_Handle);
 }
@@ -539,19 +533,16 @@ void CT_CompList::v_InsertInnerEnd(const st_Stop& so_Stop, unsigned n_Handle)
 unsigned CT_CompList::n_ContinueBranch(const st_Stop& so_Stop, const st_Tail& so_Tail)
 {
     const unsigned e = n_GetElementSize();
-    unsigned n_At = so_Stop.n_Position;
-    unsigned n_NewRun = 0;
-    unsigned n_Run = n_Runs;
-    if (so_View().n_Get(n_At) == sn_FinalEnd)
+    const unsigned n_At = so_Stop.n_Position;
+    if (so_View().n_Get(n_At) != sn_FinalEnd)
     {
-        sv_Write(pc_Image() + n_At, e, sn_InnerEnd);
-        n_At += e + n_GetHandleSize();
-        n_Run = so_Stop.n_Run;
+        v_WriteTail(pc_AppendRun(n_TailBytes(so_Tail)), so_Tail);
+        return n_Runs;
     }
-    else
-        n_NewRun = n_Run + 1;
-    v_WriteTail(pc_InsertBytes(n_At, n_TailBytes(so_Tail), n_Run), so_Tail);
-    return n_NewRun;
+    sv_Write(pc_Image() + n_At, e, sn_InnerEnd);
+    v_WriteTail(pc_OpenInRun(so_Stop.n_Run, n_At + e + n_GetHandleSize(), n_TailBytes(so_Tail)),
+                so_Tail);
+    return 0;
 }
 
 // A new sibling of the character where the walk stopped: an alternative after it, leading to a
@@ -559,12 +550,11 @@ unsigned CT_CompList::n_ContinueBranch(const st_Stop& so_Stop, const st_Tail& so
 unsigned CT_CompList::n_AddSibling(const st_Stop& so_Stop, const st_Tail& so_Tail)
 {
     const unsigned e = n_GetElementSize();
-    const unsigned n_NewRun = n_Runs;
-    unsigned char* pc = pc_InsertBytes(so_Stop.n_Position + e, e + n_OffsetSize, so_Stop.n_Run);
+    unsigned char* pc = pc_OpenInRun(so_Stop.n_Run, so_Stop.n_Position + e, e + n_OffsetSize);
     sv_Write(pc, e, sn_Alternative);
-    sv_Write(pc + e, n_OffsetSize, n_NewRun);
-    v_WriteTail(pc_InsertBytes(n_GetEnd() - e, n_TailBytes(so_Tail), n_NewRun), so_Tail);
-    return n_NewRun + 1;
+    sv_Write(pc + e, n_OffsetSize, n_Runs);
+    v_WriteTail(pc_AppendRun(n_TailBytes(so_Tail)), so_Tail);
+    return n_Runs;
 }
 
 unsigned CT_CompList::n_TailBytes(const st_Tail& so_Tail) const
@@ -582,27 +572,51 @@ void CT_CompList::v_WriteTail(unsigned char* pc, const st_Tail& so_Tail) const
     sv_Write(pc + so_Tail.n_RestBytes + e, n_GetHandleSize(), so_Tail.n_Handle);
 }
 
-unsigned char* CT_CompList::pc_InsertBytes(unsigned n_At, unsigned n_Count, unsigned n_Run)
+// A gap of n_Count bytes at n_At inside a run of the arena; a run without room for it moves
+// to a larger slot at the end of the arena first. Returns the gap's address.
+unsigned char* CT_CompList::pc_OpenInRun(unsigned n_Run, unsigned n_At, unsigned n_Count)
 {
-    co_Buffer.v_Insert(static_cast<unsigned char>(0), n_Count, n_At);
-    unsigned char* pc = pc_Image();
-    sv_Write(pc + sn_EndAt, 4, sn_Read(pc + sn_EndAt, 4) + n_Count);
-    if (n_Run == n_Runs)
-        v_AppendRun(n_Count);
-    else
-        sv_GrowRun(pa_Runs(), n_Runs, n_Run, n_Count);
-    b_Changed = 1;
-    return pc + n_At;
+    st_Run so = pca_Runs()[n_Run];
+    const unsigned n_Offset = n_At - so.n_Start;
+    if (so.n_Size + n_Count > so.n_Capacity)
+    {
+        const unsigned n_Old = so.n_Start;
+        so.n_Capacity = sn_RunCapacity(so.n_Size + n_Count);
+        so.n_Start = n_NewSlot(so.n_Capacity);
+        std::memcpy(pc_Image() + so.n_Start, pcc_Image() + n_Old, so.n_Size);
+    }
+    unsigned char* pc = pc_Image() + so.n_Start;
+    std::memmove(pc + n_Offset + n_Count, pc + n_Offset, so.n_Size - n_Offset);
+    so.n_Size += n_Count;
+    pa_Runs()[n_Run] = so;
+    v_Grow(n_Count);
+    return pc + n_Offset;
 }
 
-void CT_CompList::v_AppendRun(unsigned n_Size)
+// A new run of n_Size bytes at the end of the arena; returns its address.
+unsigned char* CT_CompList::pc_AppendRun(unsigned n_Size)
 {
-    // Node k covers runs k - low(k) to k - 1: the new size and those before it down there.
-    unsigned k = n_Runs + 1;
-    unsigned n_Node =
-        n_Size + sn_SizesBefore(pca_Runs(), k - 1) - sn_SizesBefore(pca_Runs(), k - sn_Low(k));
-    co_Runs.v_Append(&n_Node, sizeof n_Node);
+    const unsigned n_Capacity = sn_RunCapacity(n_Size);
+    const st_Run so = {n_NewSlot(n_Capacity), n_Size, n_Capacity};
+    co_Runs.v_Append(&so, sizeof so);
     ++n_Runs;
+    v_Grow(n_Size);
+    return pc_Image() + so.n_Start;
+}
+
+unsigned CT_CompList::n_NewSlot(unsigned n_Capacity)
+{
+    const unsigned n_Start = co_Buffer.n_GetUsedSize();
+    co_Buffer.v_Insert(static_cast<unsigned char>(0), n_Capacity, n_Start);
+    return n_Start;
+}
+
+// The stream grew by n_Count bytes.
+void CT_CompList::v_Grow(unsigned n_Count)
+{
+    unsigned char* pc = pc_Image();
+    sv_Write(pc + sn_EndAt, 4, sn_Read(pc + sn_EndAt, 4) + n_Count);
+    b_Changed = 1;
 }
 
 // ---- the two forms ----
@@ -617,16 +631,32 @@ int CT_CompList::b_Unpack()
         return 0;
     }
     v_ConvertAlternatives(1);
-    sv_StartsToTree(pa_Runs(), n_Runs, n_GetEnd() - n_GetElementSize());
     b_Unpacked = 1;
     return 1;
 }
 
+// Lays the runs out in order after the header, the terminator after them, and turns run numbers
+// back into offsets.
 void CT_CompList::v_Pack()
 {
     if (!b_Unpacked)
         return;
-    sv_TreeToStarts(pa_Runs(), n_Runs);
+    const unsigned e = n_GetElementSize();
+    {
+        CT_Buffer co_Packed(n_GetEnd(), co_Buffer.n_GetGrowth());
+        co_Packed.v_Replace(pcc_Image(), sn_HeaderSize, 0);
+        st_Run* pa = pa_Runs();
+        unsigned n_At = sn_HeaderSize;
+        for (unsigned n = 0; n < n_Runs; n_At += pa[n++].n_Size)
+        {
+            co_Packed.v_Replace(pcc_Image() + pa[n].n_Start, pa[n].n_Size, n_At);
+            pa[n].n_Start = n_At;
+        }
+        unsigned char ac_Terminator[4];
+        sv_Write(ac_Terminator, e, sn_Terminator);
+        co_Packed.v_Replace(ac_Terminator, e, n_At);
+        co_Buffer.v_Set(&co_Packed);
+    }
     v_ConvertAlternatives(0);
     v_DropRuns();
 }
@@ -651,7 +681,8 @@ int CT_CompList::b_CheckStream()
         n_Position += so.n_Step(x);
         if (x == sn_FinalEnd && n_Position <= n_Last)
         {
-            co_Runs.v_Append(&n_RunStart, sizeof n_RunStart);
+            const st_Run so_Run = {n_RunStart, n_Position - n_RunStart, n_Position - n_RunStart};
+            co_Runs.v_Append(&so_Run, sizeof so_Run);
             ++n_Runs;
             n_RunStart = n_Position;
         }
@@ -682,13 +713,13 @@ int CT_CompList::b_CheckAlternatives() const
 // the run starts.
 void CT_CompList::v_ConvertAlternatives(int b_ToRuns)
 {
-    const unsigned* pca_Starts = pca_Runs();
+    const st_Run* pca = pca_Runs();
     unsigned char* pc = pc_Image();
     v_ForEachAlternative(
         [&](unsigned n_Marker, unsigned, unsigned n_Number)
         {
             unsigned n_New =
-                b_ToRuns ? n_RunAt(n_Marker + n_Number) : pca_Starts[n_Number] - n_Marker;
+                b_ToRuns ? n_RunAt(n_Marker + n_Number) : pca[n_Number].n_Start - n_Marker;
             sv_Write(pc + n_Marker + n_GetElementSize(), n_OffsetSize, n_New);
         });
     for (unsigned n = 0; n < sn_Letters; ++n)
@@ -696,7 +727,7 @@ void CT_CompList::v_ConvertAlternatives(int b_ToRuns)
         unsigned char* pc_Jump = pc + sn_JumpAt + 4 * n;
         unsigned n_Jump = sn_Read(pc_Jump, 4);
         if (n_Jump != 0)
-            sv_Write(pc_Jump, 4, b_ToRuns ? n_RunAt(n_Jump) + 1 : pca_Starts[n_Jump - 1]);
+            sv_Write(pc_Jump, 4, b_ToRuns ? n_RunAt(n_Jump) + 1 : pca[n_Jump - 1].n_Start);
     }
 }
 
@@ -721,18 +752,18 @@ void CT_CompList::v_ForEachAlternative(F f) const
 // The run that starts at a position, from the run starts; the run count when none does.
 unsigned CT_CompList::n_RunAt(unsigned n_Position) const
 {
-    const unsigned* pca_Starts = pca_Runs();
+    const st_Run* pca = pca_Runs();
     unsigned n_Low = 0;
     unsigned n_High = n_Runs;
     while (n_Low < n_High)
     {
         unsigned n_Middle = n_Low + (n_High - n_Low) / 2;
-        if (pca_Starts[n_Middle] < n_Position)
+        if (pca[n_Middle].n_Start < n_Position)
             n_Low = n_Middle + 1;
         else
             n_High = n_Middle;
     }
-    return n_Low < n_Runs && pca_Starts[n_Low] == n_Position ? n_Low : n_Runs;
+    return n_Low < n_Runs && pca[n_Low].n_Start == n_Position ? n_Low : n_Runs;
 }
 
 const CT_Buffer* CT_CompList::pcco_GetBuffer()
@@ -755,12 +786,11 @@ CT_CompListIterator::CT_CompListIterator(const CT_CompList* pcco_NewList)
 void CT_CompListIterator::vv_Set(const CT_CompList* pcco_NewList)
 {
     pcco_List = pcco_NewList;
-    n_Position = CT_CompList::sn_HeaderSize;
+    n_Position = pcco_List->n_StreamStart();
     co_Stack.v_Set(8, 0, 1);
     const CT_CompList::st_View so = pcco_List->so_View();
-    n_Budget = pcco_List->b_IsUsable() && so.n_Limit > n_Position + so.n_ElementSize
-                   ? so.n_Limit - n_Position - so.n_ElementSize
-                   : 0;
+    const unsigned n_Stream = CT_CompList::sn_HeaderSize + so.n_ElementSize;
+    n_Budget = pcco_List->b_IsUsable() && so.n_Limit > n_Stream ? so.n_Limit - n_Stream : 0;
 }
 
 int CT_CompListIterator::b_GetNext(CT_String* pco_Text, unsigned* pn_Handle)

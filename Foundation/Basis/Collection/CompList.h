@@ -30,19 +30,20 @@
 // A new sibling is appended before the terminator, so the stream is a sequence of runs, each
 // ending with its one 26, and every alternative points forward to the start of a later run.
 //
-// Two forms. Adding in place would repair, at every gap, the offsets of all alternatives that
-// span it. Instead, while adding, the image is unpacked: its alternatives and jump table hold
-// run numbers, and a table of run sizes (a Fenwick tree) gives each run's start, so a gap only
-// changes its own run's size. Reading the image as a whole (pcco_GetBuffer) packs it back into
-// exactly the bytes above, as does a search once it has cost as much in run-table steps as
-// packing would. Unpacking checks the structure, so an image loaded from outside that is not one
-// that adding can make is searched and iterated but never added to. Reads of a loaded image
-// stay within its bytes whatever they are.
+// Two forms. Adding in place would move the rest of the image at every gap and repair the
+// offsets of all alternatives that span it, which makes building a large list quadratic.
+// Instead, while adding, the image is unpacked: each run has a slot of its own in an arena (the
+// list's buffer, header first), alternatives and the jump table hold run numbers, and a table
+// gives each run's place. A gap then moves only the rest of its run, and a run that outgrows its
+// slot moves to a larger one at the end. Reading the image as a whole (pcco_GetBuffer) packs it
+// back into exactly the bytes above. Unpacking checks the structure, so an image loaded from
+// outside that adding could not have made is searched and iterated but never added to; reads of
+// a loaded image stay within its bytes whatever they are.
 //
-// Copies share the image and the run table, and a change makes both private first. Like every
-// library object a list is used by one thread at a time; since a search may pack the image, a
-// list that several threads search once it is built is packed (pcco_GetBuffer) before it is
-// shared. Nothing is reported to the error manager: results say it all.
+// Copies share the image and the run table, and a change makes both private first. Searching
+// and iterating only read, in either form, so threads may search a list that none of them
+// changes; adding and pcco_GetBuffer are for one thread at a time. Nothing is reported to the
+// error manager: results say it all.
 #pragma once
 
 #include "Basis/Collection/VoidArray.h"
@@ -95,14 +96,20 @@ public:
     // The handle, or sn_NotFound. pn_Length, when not null, receives the number of elements
     // matched: the whole string when it is stored or is only the beginning of stored strings,
     // the string's part up to a branch that ends before it, else 0.
-    unsigned n_Search(const CT_CString* pcco_String, unsigned* pn_Length = nullptr);
-    unsigned n_Search(const CT_UString* pcco_String, unsigned* pn_Length = nullptr);
-    unsigned n_Search(const char* pc_Elements, unsigned* pn_Length = nullptr);
-    unsigned n_Search(const char16_t* pu_Elements, unsigned* pn_Length = nullptr);
-    int b_Search(const CT_CString* pcco_String) { return n_Search(pcco_String) != sn_NotFound; }
-    int b_Search(const CT_UString* pcco_String) { return n_Search(pcco_String) != sn_NotFound; }
-    int b_Search(const char* pc_Elements) { return n_Search(pc_Elements) != sn_NotFound; }
-    int b_Search(const char16_t* pu_Elements) { return n_Search(pu_Elements) != sn_NotFound; }
+    unsigned n_Search(const CT_CString* pcco_String, unsigned* pn_Length = nullptr) const;
+    unsigned n_Search(const CT_UString* pcco_String, unsigned* pn_Length = nullptr) const;
+    unsigned n_Search(const char* pc_Elements, unsigned* pn_Length = nullptr) const;
+    unsigned n_Search(const char16_t* pu_Elements, unsigned* pn_Length = nullptr) const;
+    int b_Search(const CT_CString* pcco_String) const
+    {
+        return n_Search(pcco_String) != sn_NotFound;
+    }
+    int b_Search(const CT_UString* pcco_String) const
+    {
+        return n_Search(pcco_String) != sn_NotFound;
+    }
+    int b_Search(const char* pc_Elements) const { return n_Search(pc_Elements) != sn_NotFound; }
+    int b_Search(const char16_t* pu_Elements) const { return n_Search(pu_Elements) != sn_NotFound; }
 
     unsigned n_GetElementSize() const { return n_HeaderByte(125); }
     unsigned n_GetHandleSize() const { return n_HeaderByte(126); }
@@ -159,15 +166,22 @@ private:
         return static_cast<const unsigned char*>(co_Buffer.qcv_Get());
     }
     unsigned char* pc_Image() { return static_cast<unsigned char*>(co_Buffer.qv_Get()); }
-    const unsigned* pca_Runs() const { return static_cast<const unsigned*>(co_Runs.qcv_Get()); }
-    unsigned* pa_Runs() { return static_cast<unsigned*>(co_Runs.qv_Get()); }
+    // A run of an unpacked image: where it stands in the arena, its size and its slot's size.
+    struct st_Run
+    {
+        unsigned n_Start, n_Size, n_Capacity;
+    };
+    const st_Run* pca_Runs() const { return static_cast<const st_Run*>(co_Runs.qcv_Get()); }
+    st_Run* pa_Runs() { return static_cast<st_Run*>(co_Runs.qv_Get()); }
 
-    unsigned n_RunStart(unsigned n_Run) const;
+    unsigned n_StreamStart() const;
     // Where the alternative marker at n_Marker leads (at most the end of the image), and when
     // unpacked which run starts there.
     unsigned n_Follow(const st_View& so, unsigned n_Marker, unsigned* pn_Run) const;
     unsigned n_StartOf(const st_View& so, unsigned n_FirstElement, unsigned* pn_Run) const;
     st_Stop so_Descend(const st_View& so, const char* pc_String) const;
+    template <unsigned E>
+    st_Stop so_DescendAs(const st_View& so, const char* pc_String) const;
     static void sv_SetLength(unsigned* pn_Length, unsigned n_Length);
 
     // What follows the matched part of a new string: its rest, a final end and the handle.
@@ -185,10 +199,10 @@ private:
     unsigned n_AddSibling(const st_Stop& so_Stop, const st_Tail& so_Tail);
     unsigned n_TailBytes(const st_Tail& so_Tail) const;
     void v_WriteTail(unsigned char* pc, const st_Tail& so_Tail) const;
-    // A gap of n_Count bytes at n_At of the unpacked image, counted to run n_Run (the run count
-    // for a new run before the terminator); returns its address.
-    unsigned char* pc_InsertBytes(unsigned n_At, unsigned n_Count, unsigned n_Run);
-    void v_AppendRun(unsigned n_Size);
+    unsigned char* pc_OpenInRun(unsigned n_Run, unsigned n_At, unsigned n_Count);
+    unsigned char* pc_AppendRun(unsigned n_Size);
+    unsigned n_NewSlot(unsigned n_Capacity);
+    void v_Grow(unsigned n_Count);
 
     int b_Unpack();
     void v_Pack();
@@ -203,12 +217,10 @@ private:
     CT_Buffer co_Buffer;
     int b_Changed = 0;
     unsigned n_OffsetSize = 2;
-    // Unpacked only: a Fenwick tree of the run sizes, 4 bytes a run.
+    // Unpacked only: the runs (st_Run), in stream order.
     CT_Buffer co_Runs;
     unsigned n_Runs = 0;
     int b_Unpacked = 0;
-    // Unpacked only: searches since the last add, against the cost of packing.
-    unsigned n_Searches = 0;
     int b_Exposed = 0;
 };
 
