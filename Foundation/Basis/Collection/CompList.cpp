@@ -252,6 +252,7 @@ void CT_CompList::v_Load(const CT_CompList* pcco_Other)
     co_Buffer.v_Set(&pcco_Other->co_Buffer);
     b_Changed = pcco_Other->b_Changed;
     n_OffsetSize = pcco_Other->n_OffsetSize;
+    co_Starts.v_Set(&pcco_Other->co_Starts);
     co_Runs.v_Set(&pcco_Other->co_Runs);
     n_Runs = pcco_Other->n_Runs;
     b_Unpacked = pcco_Other->b_Unpacked;
@@ -267,6 +268,7 @@ void CT_CompList::v_Load(const CT_Buffer* pcco_Buffer)
 
 void CT_CompList::v_DropRuns()
 {
+    co_Starts.v_Set(0u, CT_Buffer::sn_DefaultGrowth, 0);
     co_Runs.v_Set(0u, CT_Buffer::sn_DefaultGrowth, 0);
     n_Runs = 0;
     b_Unpacked = 0;
@@ -304,7 +306,7 @@ CT_CompList::st_View CT_CompList::so_View() const
 // Where the first-level chain starts: unpacked, run 0 may have moved.
 unsigned CT_CompList::n_StreamStart() const
 {
-    return b_Unpacked && n_Runs > 0 ? pca_Runs()[0].n_Start : sn_HeaderSize;
+    return b_Unpacked && n_Runs > 0 ? pca_Starts()[0] : sn_HeaderSize;
 }
 
 unsigned CT_CompList::n_Follow(const st_View& so, unsigned n_Marker, unsigned* pn_Run) const
@@ -313,7 +315,7 @@ unsigned CT_CompList::n_Follow(const st_View& so, unsigned n_Marker, unsigned* p
     if (b_Unpacked)
     {
         *pn_Run = n;
-        return pca_Runs()[n].n_Start;
+        return pca_Starts()[n];
     }
     return n < so.n_Limit - n_Marker ? n_Marker + n : so.n_Limit;
 }
@@ -328,7 +330,7 @@ unsigned CT_CompList::n_StartOf(const st_View& so, unsigned n_FirstElement, unsi
     if (b_Unpacked)
     {
         *pn_Run = n - 1;
-        return pca_Runs()[n - 1].n_Start;
+        return pca_Starts()[n - 1];
     }
     return n >= sn_HeaderSize && n < so.n_Limit ? n : so.n_Limit;
 }
@@ -577,15 +579,17 @@ void CT_CompList::v_WriteTail(unsigned char* pc, const st_Tail& so_Tail) const
 unsigned char* CT_CompList::pc_OpenInRun(unsigned n_Run, unsigned n_At, unsigned n_Count)
 {
     st_Run so = pca_Runs()[n_Run];
-    const unsigned n_Offset = n_At - so.n_Start;
+    unsigned n_Start = pca_Starts()[n_Run];
+    const unsigned n_Offset = n_At - n_Start;
     if (so.n_Size + n_Count > so.n_Capacity)
     {
-        const unsigned n_Old = so.n_Start;
+        const unsigned n_Old = n_Start;
         so.n_Capacity = sn_RunCapacity(so.n_Size + n_Count);
-        so.n_Start = n_NewSlot(so.n_Capacity);
-        std::memcpy(pc_Image() + so.n_Start, pcc_Image() + n_Old, so.n_Size);
+        n_Start = n_NewSlot(so.n_Capacity);
+        std::memcpy(pc_Image() + n_Start, pcc_Image() + n_Old, so.n_Size);
+        pa_Starts()[n_Run] = n_Start;
     }
-    unsigned char* pc = pc_Image() + so.n_Start;
+    unsigned char* pc = pc_Image() + n_Start;
     std::memmove(pc + n_Offset + n_Count, pc + n_Offset, so.n_Size - n_Offset);
     so.n_Size += n_Count;
     pa_Runs()[n_Run] = so;
@@ -597,11 +601,18 @@ unsigned char* CT_CompList::pc_OpenInRun(unsigned n_Run, unsigned n_At, unsigned
 unsigned char* CT_CompList::pc_AppendRun(unsigned n_Size)
 {
     const unsigned n_Capacity = sn_RunCapacity(n_Size);
-    const st_Run so = {n_NewSlot(n_Capacity), n_Size, n_Capacity};
+    const unsigned n_Start = n_NewSlot(n_Capacity);
+    v_AddRun(n_Start, n_Size, n_Capacity);
+    v_Grow(n_Size);
+    return pc_Image() + n_Start;
+}
+
+void CT_CompList::v_AddRun(unsigned n_Start, unsigned n_Size, unsigned n_Capacity)
+{
+    const st_Run so = {n_Size, n_Capacity};
+    co_Starts.v_Append(&n_Start, sizeof n_Start);
     co_Runs.v_Append(&so, sizeof so);
     ++n_Runs;
-    v_Grow(n_Size);
-    return pc_Image() + so.n_Start;
 }
 
 unsigned CT_CompList::n_NewSlot(unsigned n_Capacity)
@@ -645,12 +656,13 @@ void CT_CompList::v_Pack()
     {
         CT_Buffer co_Packed(n_GetEnd(), co_Buffer.n_GetGrowth());
         co_Packed.v_Replace(pcc_Image(), sn_HeaderSize, 0);
-        st_Run* pa = pa_Runs();
+        unsigned* pa = pa_Starts();
+        const st_Run* pca = pca_Runs();
         unsigned n_At = sn_HeaderSize;
-        for (unsigned n = 0; n < n_Runs; n_At += pa[n++].n_Size)
+        for (unsigned n = 0; n < n_Runs; n_At += pca[n++].n_Size)
         {
-            co_Packed.v_Replace(pcc_Image() + pa[n].n_Start, pa[n].n_Size, n_At);
-            pa[n].n_Start = n_At;
+            co_Packed.v_Replace(pcc_Image() + pa[n], pca[n].n_Size, n_At);
+            pa[n] = n_At;
         }
         unsigned char ac_Terminator[4];
         sv_Write(ac_Terminator, e, sn_Terminator);
@@ -681,9 +693,7 @@ int CT_CompList::b_CheckStream()
         n_Position += so.n_Step(x);
         if (x == sn_FinalEnd && n_Position <= n_Last)
         {
-            const st_Run so_Run = {n_RunStart, n_Position - n_RunStart, n_Position - n_RunStart};
-            co_Runs.v_Append(&so_Run, sizeof so_Run);
-            ++n_Runs;
+            v_AddRun(n_RunStart, n_Position - n_RunStart, n_Position - n_RunStart);
             n_RunStart = n_Position;
         }
     }
@@ -713,13 +723,12 @@ int CT_CompList::b_CheckAlternatives() const
 // the run starts.
 void CT_CompList::v_ConvertAlternatives(int b_ToRuns)
 {
-    const st_Run* pca = pca_Runs();
+    const unsigned* pca = pca_Starts();
     unsigned char* pc = pc_Image();
     v_ForEachAlternative(
         [&](unsigned n_Marker, unsigned, unsigned n_Number)
         {
-            unsigned n_New =
-                b_ToRuns ? n_RunAt(n_Marker + n_Number) : pca[n_Number].n_Start - n_Marker;
+            unsigned n_New = b_ToRuns ? n_RunAt(n_Marker + n_Number) : pca[n_Number] - n_Marker;
             sv_Write(pc + n_Marker + n_GetElementSize(), n_OffsetSize, n_New);
         });
     for (unsigned n = 0; n < sn_Letters; ++n)
@@ -727,7 +736,7 @@ void CT_CompList::v_ConvertAlternatives(int b_ToRuns)
         unsigned char* pc_Jump = pc + sn_JumpAt + 4 * n;
         unsigned n_Jump = sn_Read(pc_Jump, 4);
         if (n_Jump != 0)
-            sv_Write(pc_Jump, 4, b_ToRuns ? n_RunAt(n_Jump) + 1 : pca[n_Jump - 1].n_Start);
+            sv_Write(pc_Jump, 4, b_ToRuns ? n_RunAt(n_Jump) + 1 : pca[n_Jump - 1]);
     }
 }
 
@@ -752,18 +761,18 @@ void CT_CompList::v_ForEachAlternative(F f) const
 // The run that starts at a position, from the run starts; the run count when none does.
 unsigned CT_CompList::n_RunAt(unsigned n_Position) const
 {
-    const st_Run* pca = pca_Runs();
+    const unsigned* pca = pca_Starts();
     unsigned n_Low = 0;
     unsigned n_High = n_Runs;
     while (n_Low < n_High)
     {
         unsigned n_Middle = n_Low + (n_High - n_Low) / 2;
-        if (pca[n_Middle].n_Start < n_Position)
+        if (pca[n_Middle] < n_Position)
             n_Low = n_Middle + 1;
         else
             n_High = n_Middle;
     }
-    return n_Low < n_Runs && pca[n_Low].n_Start == n_Position ? n_Low : n_Runs;
+    return n_Low < n_Runs && pca[n_Low] == n_Position ? n_Low : n_Runs;
 }
 
 const CT_Buffer* CT_CompList::pcco_GetBuffer()

@@ -166,11 +166,13 @@ private:
         return static_cast<const unsigned char*>(co_Buffer.qcv_Get());
     }
     unsigned char* pc_Image() { return static_cast<unsigned char*>(co_Buffer.qv_Get()); }
-    // A run of an unpacked image: where it stands in the arena, its size and its slot's size.
+    // A run of an unpacked image: its size and its slot's size in the arena.
     struct st_Run
     {
-        unsigned n_Start, n_Size, n_Capacity;
+        unsigned n_Size, n_Capacity;
     };
+    const unsigned* pca_Starts() const { return static_cast<const unsigned*>(co_Starts.qcv_Get()); }
+    unsigned* pa_Starts() { return static_cast<unsigned*>(co_Starts.qv_Get()); }
     const st_Run* pca_Runs() const { return static_cast<const st_Run*>(co_Runs.qcv_Get()); }
     st_Run* pa_Runs() { return static_cast<st_Run*>(co_Runs.qv_Get()); }
 
@@ -202,6 +204,7 @@ private:
     unsigned char* pc_OpenInRun(unsigned n_Run, unsigned n_At, unsigned n_Count);
     unsigned char* pc_AppendRun(unsigned n_Size);
     unsigned n_NewSlot(unsigned n_Capacity);
+    void v_AddRun(unsigned n_Start, unsigned n_Size, unsigned n_Capacity);
     void v_Grow(unsigned n_Count);
 
     int b_Unpack();
@@ -213,11 +216,13 @@ private:
     void v_ForEachAlternative(F f) const;
     unsigned n_RunAt(unsigned n_Position) const;
 
-    // The image: packed, or unpacked while co_Runs holds the run table.
+    // The image: packed, or the arena of an unpacked one.
     CT_Buffer co_Buffer;
     int b_Changed = 0;
     unsigned n_OffsetSize = 2;
-    // Unpacked only: the runs (st_Run), in stream order.
+    // Unpacked only, in stream order: where each run starts in the arena (apart, since following
+    // an alternative reads it), and the runs' sizes (st_Run).
+    CT_Buffer co_Starts;
     CT_Buffer co_Runs;
     unsigned n_Runs = 0;
     int b_Unpacked = 0;
