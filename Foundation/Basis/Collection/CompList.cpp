@@ -262,7 +262,7 @@ void CT_CompList::v_Load(const CT_Buffer* pcco_Buffer)
 {
     co_Buffer.v_Set(pcco_Buffer);
     b_Changed = 0;
-    n_OffsetSize = n_HeaderByte(sn_FlagsAt) & sn_LongOffsetFlag ? 4 : 2;
+    n_OffsetSize = b_HasLongOffsetSupport() ? 4 : 2;
     v_DropRuns();
 }
 
@@ -284,6 +284,46 @@ unsigned CT_CompList::n_HeaderByte(unsigned n_Offset) const
 unsigned CT_CompList::n_HeaderNumber(unsigned n_Offset) const
 {
     return co_Buffer.n_GetUsedSize() >= sn_HeaderSize ? sn_Read(pcc_Image() + n_Offset, 4) : 0;
+}
+
+unsigned CT_CompList::n_GetElementSize() const
+{
+    return n_HeaderByte(sn_ElementSizeAt);
+}
+
+unsigned CT_CompList::n_GetHandleSize() const
+{
+    return n_HeaderByte(sn_HandleSizeAt);
+}
+
+int CT_CompList::b_HasEmptyStringSupport() const
+{
+    return (n_HeaderByte(sn_FlagsAt) & sn_EmptyStringFlag) != 0;
+}
+
+int CT_CompList::b_HasLongOffsetSupport() const
+{
+    return (n_HeaderByte(sn_FlagsAt) & sn_LongOffsetFlag) != 0;
+}
+
+int CT_CompList::b_IsInNetworkByteOrder() const
+{
+    return n_HeaderByte(sn_ByteOrderAt) != 0;
+}
+
+unsigned CT_CompList::n_GetEnd() const
+{
+    return n_HeaderNumber(sn_EndAt);
+}
+
+unsigned CT_CompList::n_GetCodePage() const
+{
+    return n_HeaderNumber(sn_CodePageAt);
+}
+
+unsigned CT_CompList::n_GetNrOfEntries() const
+{
+    return n_HeaderNumber(sn_EntriesAt);
 }
 
 int CT_CompList::b_IsUsable() const

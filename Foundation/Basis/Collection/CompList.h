@@ -111,14 +111,15 @@ public:
     int b_Search(const char* pc_Elements) const { return n_Search(pc_Elements) != sn_NotFound; }
     int b_Search(const char16_t* pu_Elements) const { return n_Search(pu_Elements) != sn_NotFound; }
 
-    unsigned n_GetElementSize() const { return n_HeaderByte(125); }
-    unsigned n_GetHandleSize() const { return n_HeaderByte(126); }
-    int b_HasEmptyStringSupport() const { return n_HeaderByte(127) & 1; }
-    int b_HasLongOffsetSupport() const { return (n_HeaderByte(127) >> 1) & 1; }
-    int b_IsInNetworkByteOrder() const { return n_HeaderByte(124) != 0; }
-    unsigned n_GetEnd() const { return n_HeaderNumber(4); }
-    unsigned n_GetCodePage() const { return n_HeaderNumber(8); }
-    unsigned n_GetNrOfEntries() const { return n_HeaderNumber(120); }
+    // The header's fields; 0 for an image too short to hold them.
+    unsigned n_GetElementSize() const;
+    unsigned n_GetHandleSize() const;
+    int b_HasEmptyStringSupport() const;
+    int b_HasLongOffsetSupport() const;
+    int b_IsInNetworkByteOrder() const;
+    unsigned n_GetEnd() const;
+    unsigned n_GetCodePage() const;
+    unsigned n_GetNrOfEntries() const;
     int b_IsEmpty() const { return n_GetEnd() == sn_HeaderSize + n_GetElementSize(); }
     int b_IsChanged() const { return b_Changed; }
 
@@ -155,7 +156,6 @@ private:
     void v_Load(const CT_Buffer* pcco_Buffer);
     void v_DropRuns();
 
-    // Header fields, 0 where the image is too short to hold them.
     unsigned n_HeaderByte(unsigned n_Offset) const;
     unsigned n_HeaderNumber(unsigned n_Offset) const;
     // A whole header with the magic, native byte order and valid sizes.
