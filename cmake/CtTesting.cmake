@@ -13,3 +13,21 @@ function(ct_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# ct_test_path(VAR PATH): PATH as a test program sees it; Wine reaches the source tree through
+# drive Z:.
+function(ct_test_path var path)
+  if(WIN32)
+    set(path Z:${path})
+  endif()
+  set(${var} ${path} PARENT_SCOPE)
+endfunction()
+
+# ct_add_generator_check(NAME SCRIPT): a native test that a committed generated file is what the
+# generator SCRIPT writes (SCRIPT --check).
+function(ct_add_generator_check name script)
+  if(NOT WIN32)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_test(NAME ${name} COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/${script} --check)
+  endif()
+endfunction()

@@ -15,6 +15,8 @@
 // four for two), several joined by "." and "-" for none (the call failed); "!" after an
 // encoding means the used-default flag was set. "+K" stands for K more outcomes that each
 // count up by one from the one before, "*K" for K more equal to the one before.
+#include "../RecordFile.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -185,34 +187,14 @@ void v_WriteCodePage(FILE* pso_File, unsigned n_CodePage)
     v_WriteDecoding(co_Writer, n_CodePage);
     v_WriteEncoding(co_Writer, n_CodePage);
 }
-
-// Wine names its version through an export of ntdll that Windows lacks.
-const char* pcc_WineVersion()
-{
-    using t_Version = const char*(CDECL*)();
-    auto pf_Version = reinterpret_cast<t_Version>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
-    return pf_Version ? pf_Version() : "none";
-}
 } // namespace
 
 int main(int i_Args, char** ppc_Args)
 {
-    if (i_Args != 2)
-    {
-        std::fprintf(stderr, "usage: CodepageReference OUTPUT-FILE\n");
-        return 2;
-    }
-    FILE* pso_File = std::fopen(ppc_Args[1], "wb");
+    FILE* pso_File =
+        pso_OpenRecord(i_Args, ppc_Args, "Code-page conversions", "codepages/CodepageReference");
     if (!pso_File)
-    {
-        std::fprintf(stderr, "cannot write %s\n", ppc_Args[1]);
-        return 1;
-    }
-    std::fprintf(pso_File,
-                 "# Code-page conversions recorded by tools/codepages/CodepageReference "
-                 "(format described there); Wine %s.\n",
-                 pcc_WineVersion());
+        return 2;
     for (unsigned n_CodePage : san_CodePages)
         v_WriteCodePage(pso_File, n_CodePage);
     return std::fclose(pso_File) == 0 ? 0 : 1;
