@@ -136,6 +136,36 @@ TEST(CompList, IterationVisitsLaterSiblingsFirst)
         EXPECT_FALSE(co_Iterator.b_GetNext(&co_Text, nullptr)) << "stays exhausted";
     co_Iterator.vv_Set(&co);
     EXPECT_TRUE(co_Iterator.b_GetNext(&co_Text, nullptr)) << "restarts";
+
+    // A copy goes on from where the original stood, on its own.
+    CT_CompList co_Three = co_Make({{"ab", 1}, {"ac", 2}, {"abc", 3}});
+    CT_CCompListIterator co_First(&co_Three);
+    co_First.b_GetNext(&co_Text, nullptr);
+    CT_CCompListIterator co_Copy(&co);
+    co_Copy = co_First;
+    for (const char* pc : {"ab", "abc"})
+    {
+        EXPECT_TRUE(co_First.b_GetNext(&co_Text, nullptr) &&
+                    co_Text.vi_Compare(pc, CT_String::sn_All, 0) == 0);
+        EXPECT_TRUE(co_Copy.b_GetNext(&co_Text, nullptr) &&
+                    co_Text.vi_Compare(pc, CT_String::sn_All, 0) == 0);
+    }
+}
+
+TEST(CompList, StringObjectsOfTheElementWidth)
+{
+    CT_CompList co(CT_CompList::eo_16Bit, 2, 0, 0, 0, 0);
+    const CT_UString co_Greek(u"\u03B1\u03B2", 2), co_Latin(u"ab", 2);
+    const CT_CString co_Narrow("ab", 2);
+    EXPECT_EQ(co.b_Add(&co_Greek, 1), 1);
+    EXPECT_EQ(co.b_Add(u"ab", 2), 1);
+    EXPECT_EQ(co.n_Search(&co_Latin), 2u);
+    EXPECT_EQ(co.n_Search(u"\u03B1\u03B2"), 1u);
+    EXPECT_EQ(co.n_Search(&co_Narrow), sn_NotFound) << "8-bit text in a 16-bit list";
+    CT_UCompListIterator co_Iterator(&co);
+    CT_UString co_Text;
+    ASSERT_TRUE(co_Iterator.b_GetNext(&co_Text, nullptr));
+    EXPECT_EQ(co_Text.vi_Compare(&co_Latin, 0, CT_String::sn_All, 0), 0);
 }
 
 TEST(CompList, EmptyStringLivesInTheHeader)
@@ -384,6 +414,10 @@ TEST(CompList, DamagedImagesAreReadSafely)
         }
         EXPECT_LE(a_Iterate(co, 100).size(), 10u) << o.pc_Damage;
         EXPECT_EQ(co.b_Add("abd", 5), 0) << o.pc_Damage;
+        if (a.empty())
+        {
+            EXPECT_EQ(co.pcco_GetBuffer(), nullptr) << "no image";
+        }
         EXPECT_EQ(a_Bytes(&co_Bytes), a) << o.pc_Damage << ": the loaded bytes are not written";
     }
 }
