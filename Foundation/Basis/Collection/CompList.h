@@ -232,7 +232,8 @@ private:
 // Enumerates the strings of a list. A string comes before the longer strings that begin with
 // it, and at every branch the siblings added later before the earlier ones; the empty string
 // never comes. The list is not owned: it must outlive the iterator and must not change while it
-// is walked. A malformed image ends the walk early, never reading outside it.
+// is walked (pcco_GetBuffer counts as a change: it may lay the image out anew). A malformed
+// image ends the walk early, never reading outside it.
 class CT_EXPORT CT_CompListIterator
 {
 public:
@@ -273,7 +274,7 @@ private:
     unsigned n_Budget;
 };
 
-// Collects 8-bit strings; a wider element keeps its low byte.
+// Collects 8-bit strings in the list's code page; a wider element keeps its low byte.
 class CT_EXPORT CT_CCompListIterator : public CT_CompListIterator
 {
 public:
