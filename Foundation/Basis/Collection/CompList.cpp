@@ -328,9 +328,11 @@ unsigned CT_CompList::n_GetNrOfEntries() const
 
 int CT_CompList::b_IsUsable() const
 {
-    return co_Buffer.n_GetUsedSize() >= sn_HeaderSize && n_HeaderNumber(0) == sn_Magic &&
-           !b_IsInNetworkByteOrder() && sb_IsSize(n_GetElementSize()) &&
-           sb_IsSize(n_GetHandleSize());
+    if (co_Buffer.n_GetUsedSize() < sn_HeaderSize)
+        return 0;
+    const unsigned char* pc = pcc_Image();
+    return sn_Read(pc, 4) == sn_Magic && pc[sn_ByteOrderAt] == 0 &&
+           sb_IsSize(pc[sn_ElementSizeAt]) && sb_IsSize(pc[sn_HandleSizeAt]);
 }
 
 // The stream is read up to the end field, within the bytes there are; unpacked, the arena is
@@ -349,9 +351,10 @@ unsigned CT_CompList::n_StreamStart() const
     return b_Unpacked && n_Runs > 0 ? pca_Starts()[0] : sn_HeaderSize;
 }
 
+template <unsigned O>
 unsigned CT_CompList::n_Follow(const st_View& so, unsigned n_Marker, unsigned* pn_Run) const
 {
-    unsigned n = so.n_Number(n_Marker + so.n_ElementSize, so.n_OffsetSize);
+    unsigned n = so.n_Number(n_Marker + so.n_ElementSize, O ? O : so.n_OffsetSize);
     if (b_Unpacked)
     {
         *pn_Run = n;
@@ -377,20 +380,21 @@ unsigned CT_CompList::n_StartOf(const st_View& so, unsigned n_FirstElement, unsi
 
 CT_CompList::st_Stop CT_CompList::so_Descend(const st_View& so, const char* pc_String) const
 {
+    const bool b_Long = so.n_OffsetSize == 4;
     switch (so.n_ElementSize)
     {
     case 1:
-        return so_DescendAs<1>(so, pc_String);
+        return b_Long ? so_DescendAs<1, 4>(so, pc_String) : so_DescendAs<1, 2>(so, pc_String);
     case 2:
-        return so_DescendAs<2>(so, pc_String);
+        return b_Long ? so_DescendAs<2, 4>(so, pc_String) : so_DescendAs<2, 2>(so, pc_String);
     default:
-        return so_DescendAs<4>(so, pc_String);
+        return b_Long ? so_DescendAs<4, 4>(so, pc_String) : so_DescendAs<4, 2>(so, pc_String);
     }
 }
 
 // Follows the string down the tree as far as it matches. Every step goes forward, to the next
 // element or along an alternative, so the walk ends within the image whatever its bytes.
-template <unsigned E>
+template <unsigned E, unsigned O>
 CT_CompList::st_Stop CT_CompList::so_DescendAs(const st_View& so, const char* pc_String) const
 {
     constexpr unsigned e = E;
@@ -400,19 +404,19 @@ CT_CompList::st_Stop CT_CompList::so_DescendAs(const st_View& so, const char* pc
     {
         const unsigned x = so.n_Get<e>(n_Position);
         const unsigned s = sn_StringElement(pc_String + m, e);
-        if (!sb_IsMarker(x))
+        // The common case first: a character matched (one above every marker needs no more).
+        if (x == s && (s > sn_FinalEnd || (s != 0 && !sb_IsMarker(s))))
+        {
+            n_Position += e;
+            m += e;
+        }
+        else if (!sb_IsMarker(x))
         {
             if (s == 0)
                 return {eo_Beginning, n_Position, m, n_Run};
-            if (x == s)
-            {
-                n_Position += e;
-                m += e;
-            }
-            else if (so.n_Get<e>(n_Position + e) == sn_Alternative)
-                n_Position = n_Follow(so, n_Position + e, &n_Run);
-            else
+            if (so.n_Get<e>(n_Position + e) != sn_Alternative)
                 return {eo_Mismatch, n_Position, m, n_Run};
+            n_Position = n_Follow<O>(so, n_Position + e, &n_Run);
         }
         else if (s == 0)
         {
@@ -864,7 +868,7 @@ int CT_CompListIterator::b_GetNext(CT_String* pco_Text, unsigned* pn_Handle)
             so_Branch.n_Marker = n_Position;
             co_Stack.v_Insert(&so_Branch);
             unsigned n_Run;
-            n_Position = pcco_List->n_Follow(so, n_Position, &n_Run);
+            n_Position = pcco_List->n_Follow<0>(so, n_Position, &n_Run);
         }
         else if (sb_IsEnd(x))
         {

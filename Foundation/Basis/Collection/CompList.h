@@ -179,10 +179,13 @@ private:
     unsigned n_StreamStart() const;
     // Where the alternative marker at n_Marker leads (at most the end of the image), and when
     // unpacked which run starts there.
+    // O, when not 0, is the offset size known where the call is compiled.
+    template <unsigned O>
     unsigned n_Follow(const st_View& so, unsigned n_Marker, unsigned* pn_Run) const;
     unsigned n_StartOf(const st_View& so, unsigned n_FirstElement, unsigned* pn_Run) const;
     st_Stop so_Descend(const st_View& so, const char* pc_String) const;
-    template <unsigned E>
+    // E, O: the element and offset sizes, fixed where the walk is compiled.
+    template <unsigned E, unsigned O>
     st_Stop so_DescendAs(const st_View& so, const char* pc_String) const;
     static void sv_SetLength(unsigned* pn_Length, unsigned n_Length);
 
