@@ -57,14 +57,14 @@ HRESULT CT_LateBoundObject::Invoke(DISPID i_Member, REFIID, LCID, WORD n_Flags,
     VARIANT co_Result;
     VariantInit(&co_Result);
     UINT n_ArgError = 0;
-    const HRESULT hr = hr_Invoke(i_Member, n_Flags, *pco_Params, co_Result, n_ArgError);
-    if ((hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND) && pn_ArgError)
+    const HRESULT hr_Result = hr_Invoke(i_Member, n_Flags, *pco_Params, co_Result, n_ArgError);
+    if ((hr_Result == DISP_E_TYPEMISMATCH || hr_Result == DISP_E_PARAMNOTFOUND) && pn_ArgError)
         *pn_ArgError = n_ArgError;
-    if (SUCCEEDED(hr) && pco_Result)
+    if (SUCCEEDED(hr_Result) && pco_Result)
         *pco_Result = co_Result;
     else
         VariantClear(&co_Result);
-    return hr;
+    return hr_Result;
 }
 
 HRESULT CT_LateBoundObject::shr_GetArgument(DISPPARAMS& co_Params, UINT n_Index, VARTYPE n_Type,

@@ -4,8 +4,8 @@
 // description of I. Objects are created with one reference, held by the creator.
 #pragma once
 
-#include "ComRef.h"
 #include "HostModule.h"
+#include "HostRef.h"
 
 #include <type_traits>
 
@@ -81,9 +81,9 @@ inline HRESULT hr_ReturnDispatch(IDispatch* pco_Object, IDispatch** ppco_Out)
 template <class Call>
 HRESULT hr_WithTypeInfo(REFGUID co_Guid, Call co_Call)
 {
-    CT_ComRef<ITypeInfo> co_Info;
-    const HRESULT hr = CT_HostModule::shr_GetTypeInfo(co_Guid, co_Info.ppco_Put());
-    return SUCCEEDED(hr) ? co_Call(co_Info.pco_Get()) : hr;
+    CT_HostRef<ITypeInfo> co_Info;
+    const HRESULT hr_Result = CT_HostModule::shr_GetTypeInfo(co_Guid, co_Info.ppco_Put());
+    return SUCCEEDED(hr_Result) ? co_Call(co_Info.pco_Get()) : hr_Result;
 }
 
 // The type-information half of IDispatch, for an interface that the type library describes.

@@ -1,6 +1,6 @@
 #include "ConsoleHost.h"
 
-#include "ComRef.h"
+#include "HostRef.h"
 #include "MarkpadHost_h.h"
 #include "SettingsFrame.h"
 #include "TextFile.h"
@@ -42,39 +42,40 @@ std::u16string co_FullPath(const std::u16string& co_Path)
     return n_Length && n_Length < n_Size ? co_FromWide(co_Full.c_str(), n_Length) : co_Path;
 }
 
-std::u16string co_Hex(HRESULT hr)
+std::u16string co_Hex(HRESULT hr_Result)
 {
     char qc_Text[16];
-    std::snprintf(qc_Text, sizeof qc_Text, "0x%08lX", static_cast<unsigned long>(hr));
+    std::snprintf(qc_Text, sizeof qc_Text, "0x%08lX", static_cast<unsigned long>(hr_Result));
     return std::u16string(qc_Text, qc_Text + std::char_traits<char>::length(qc_Text));
 }
 
 // The system's text for an HRESULT, with the number.
-std::u16string co_Describe(HRESULT hr)
+std::u16string co_Describe(HRESULT hr_Result)
 {
     wchar_t* pw_Message = nullptr;
     const DWORD n_Length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pw_Message), 0, nullptr);
+        nullptr, static_cast<DWORD>(hr_Result), 0, reinterpret_cast<wchar_t*>(&pw_Message), 0,
+        nullptr);
     std::u16string co_Text = n_Length ? co_FromWide(pw_Message, n_Length) : std::u16string();
     LocalFree(pw_Message);
     while (!co_Text.empty() && (co_Text.back() == u'\n' || co_Text.back() == u'\r' ||
                                 co_Text.back() == u' ' || co_Text.back() == u'.'))
         co_Text.pop_back();
-    return co_Text.empty() ? co_Hex(hr) : co_Text + u" (" + co_Hex(hr) + u")";
+    return co_Text.empty() ? co_Hex(hr_Result) : co_Text + u" (" + co_Hex(hr_Result) + u")";
 }
 
 // A failed call's error object when it set one (the caller cleared the old one), else the
 // system's text.
-std::u16string co_DescribeFailure(HRESULT hr)
+std::u16string co_DescribeFailure(HRESULT hr_Result)
 {
-    CT_ComRef<IErrorInfo> co_Info;
-    CT_Bstr co_Description;
+    CT_HostRef<IErrorInfo> co_Info;
+    CT_HostBstr co_Description;
     if (GetErrorInfo(0, co_Info.ppco_Put()) == S_OK && co_Info &&
         SUCCEEDED(co_Info->GetDescription(co_Description.pbstr_Put())) &&
         !co_Description.co_Text().empty())
-        return co_Description.co_Text() + u" (" + co_Hex(hr) + u")";
-    return co_Describe(hr);
+        return co_Description.co_Text() + u" (" + co_Hex(hr_Result) + u")";
+    return co_Describe(hr_Result);
 }
 
 std::u16string co_Column(const std::u16string& co_Text, size_t n_Width, bool b_Right)
@@ -113,7 +114,7 @@ struct st_Texts
 
 void v_PrintMessage(IVerifierMessage* pco_Message, const st_Texts& co_Texts, long* pi_BySeverity)
 {
-    CT_Bstr co_Text;
+    CT_HostBstr co_Text;
     LONG i_Severity = 0, i_Number = 0, i_Position = 0, i_Indicator = 0;
     pco_Message->get_Text(co_Text.pbstr_Put());
     pco_Message->get_Severity(&i_Severity);
@@ -147,8 +148,8 @@ void v_PrintMessages(IVerifierMessages* pco_Messages, const st_Texts& co_Texts,
     long i_BySeverity[5] = {}; // indexed by severity code; 4 also takes unknown codes
     for (LONG i_Index = 1; i_Index <= i_Count; ++i_Index)
     {
-        CT_ComRef<IDispatch> co_Item;
-        CT_ComRef<IVerifierMessage> co_Message;
+        CT_HostRef<IDispatch> co_Item;
+        CT_HostRef<IVerifierMessage> co_Message;
         if (SUCCEEDED(pco_Messages->GetItem(i_Index, co_Item.ppco_Put())) &&
             SUCCEEDED(co_Item.hr_QueryInto(co_Message)))
             v_PrintMessage(co_Message.pco_Get(), co_Texts, i_BySeverity);
@@ -201,9 +202,9 @@ private:
 // The connected components, released before the apartment ends.
 struct CT_ConsoleHost::st_Session
 {
-    CT_ComRef<IHostApplication> co_Application;
-    CT_ComRef<IHostPlugIn> co_PlugIn;
-    CT_ComRef<IHostVerifier> co_Verifier;
+    CT_HostRef<IHostApplication> co_Application;
+    CT_HostRef<IHostPlugIn> co_PlugIn;
+    CT_HostRef<IHostVerifier> co_Verifier;
 
     int i_Connect(const std::u16string& co_ProgId);
     int i_ShowSettings();
@@ -212,43 +213,44 @@ struct CT_ConsoleHost::st_Session
 
 int CT_ConsoleHost::st_Session::i_Connect(const std::u16string& co_ProgId)
 {
-    HRESULT hr = CoCreateInstance(CLSID_HostApplication, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IHostApplication, co_Application.ppv_Put());
-    if (FAILED(hr))
+    HRESULT hr_Result = CoCreateInstance(CLSID_HostApplication, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IHostApplication, co_Application.ppv_Put());
+    if (FAILED(hr_Result))
     {
-        sv_PrintError(u"cannot create the Markpad host application: " + co_Describe(hr) +
+        sv_PrintError(u"cannot create the Markpad host application: " + co_Describe(hr_Result) +
                       u"; MarkpadHost.dll must be registered (regsvr32 MarkpadHost.dll)");
         return eo_NotRegistered;
     }
     CLSID co_Class;
-    hr = CLSIDFromProgID(qcwz_Wide(co_ProgId), &co_Class);
-    if (FAILED(hr))
+    hr_Result = CLSIDFromProgID(qcwz_Wide(co_ProgId), &co_Class);
+    if (FAILED(hr_Result))
     {
         sv_PrintError(u"the verifier plug-in " + co_ProgId +
                       u" is not registered (regsvr32 KxfVerifierPlugIn.dll)");
         return eo_NotRegistered;
     }
-    hr = CoCreateInstance(co_Class, nullptr, CLSCTX_INPROC_SERVER, IID_IHostPlugIn,
-                          co_PlugIn.ppv_Put());
-    if (FAILED(hr))
+    hr_Result = CoCreateInstance(co_Class, nullptr, CLSCTX_INPROC_SERVER, IID_IHostPlugIn,
+                                 co_PlugIn.ppv_Put());
+    if (FAILED(hr_Result))
     {
-        sv_PrintError(u"cannot create the verifier plug-in " + co_ProgId + u": " + co_Describe(hr));
+        sv_PrintError(u"cannot create the verifier plug-in " + co_ProgId + u": " +
+                      co_Describe(hr_Result));
         return eo_NotRegistered;
     }
     VARIANT_BOOL b_Accepted = VARIANT_FALSE;
-    hr = co_PlugIn->Connect(co_Application.pco_Get(), 1, &b_Accepted);
-    if (FAILED(hr) || !b_Accepted)
+    hr_Result = co_PlugIn->Connect(co_Application.pco_Get(), 1, &b_Accepted);
+    if (FAILED(hr_Result) || !b_Accepted)
     {
         sv_PrintError(u"the plug-in did not accept the connection" +
-                      (FAILED(hr) ? u": " + co_Describe(hr) : std::u16string()));
+                      (FAILED(hr_Result) ? u": " + co_Describe(hr_Result) : std::u16string()));
         return eo_Failed;
     }
-    hr = co_PlugIn.hr_QueryInto(co_Verifier);
-    if (FAILED(hr))
+    hr_Result = co_PlugIn.hr_QueryInto(co_Verifier);
+    if (FAILED(hr_Result))
     {
         co_PlugIn->Disconnect(1);
         sv_PrintError(u"the plug-in " + co_ProgId + u" does not verify documents: " +
-                      co_Describe(hr));
+                      co_Describe(hr_Result));
         return eo_Failed;
     }
     return eo_Verified;
@@ -260,11 +262,12 @@ int CT_ConsoleHost::st_Session::i_ShowSettings()
     if (b_HasNoDisplay())
         sv_PrintError(u"this Wine prefix has no display (graphics driver \"null\"): nobody sees "
                       u"the settings page, which waits for OK or Cancel");
-    const HRESULT hr = CT_SettingsFrame::shr_Show(co_PlugIn.pco_Get());
-    if (hr == S_OK)
+    const HRESULT hr_Result = CT_SettingsFrame::shr_Show(co_PlugIn.pco_Get());
+    if (hr_Result == S_OK)
         return eo_Verified;
-    sv_PrintError(hr == S_FALSE ? u"the plug-in has no settings page"
-                                : u"cannot show the settings page: " + co_Describe(hr));
+    sv_PrintError(hr_Result == S_FALSE
+                      ? u"the plug-in has no settings page"
+                      : u"cannot show the settings page: " + co_Describe(hr_Result));
     return eo_Failed;
 }
 
@@ -272,31 +275,31 @@ int CT_ConsoleHost::st_Session::i_VerifyDocument(IDispatch* pco_Document, long i
                                                  const st_Texts& co_Texts)
 {
     VARIANT_BOOL b_Can = VARIANT_FALSE;
-    HRESULT hr = co_Verifier->CanVerify(pco_Document, &b_Can);
-    if (FAILED(hr) || !b_Can)
+    HRESULT hr_Result = co_Verifier->CanVerify(pco_Document, &b_Can);
+    if (FAILED(hr_Result) || !b_Can)
     {
-        sv_PrintError(FAILED(hr) ? u"CanVerify failed: " + co_Describe(hr)
-                                 : u"the plug-in cannot verify documents of type " +
-                                       CT_TextFile::sco_Number(i_Type));
+        sv_PrintError(FAILED(hr_Result) ? u"CanVerify failed: " + co_Describe(hr_Result)
+                                        : u"the plug-in cannot verify documents of type " +
+                                              CT_TextFile::sco_Number(i_Type));
         return eo_Failed;
     }
-    CT_ComRef<IVerifierMessages> co_Messages;
-    hr = CoCreateInstance(CLSID_VerifierMessages, nullptr, CLSCTX_INPROC_SERVER,
-                          IID_IVerifierMessages, co_Messages.ppv_Put());
-    if (FAILED(hr))
+    CT_HostRef<IVerifierMessages> co_Messages;
+    hr_Result = CoCreateInstance(CLSID_VerifierMessages, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IVerifierMessages, co_Messages.ppv_Put());
+    if (FAILED(hr_Result))
     {
-        sv_PrintError(u"cannot create a messages collection: " + co_Describe(hr));
+        sv_PrintError(u"cannot create a messages collection: " + co_Describe(hr_Result));
         return eo_NotRegistered;
     }
     SetErrorInfo(0, nullptr);
-    hr = co_Verifier->Verify(pco_Document, co_Messages.pco_Get());
-    if (FAILED(hr))
+    hr_Result = co_Verifier->Verify(pco_Document, co_Messages.pco_Get());
+    if (FAILED(hr_Result))
     {
-        sv_PrintError(u"verification failed: " + co_DescribeFailure(hr));
+        sv_PrintError(u"verification failed: " + co_DescribeFailure(hr_Result));
         return eo_Failed;
     }
-    CT_ComRef<IHostDocument> co_HostDocument;
-    CT_Bstr co_Name;
+    CT_HostRef<IHostDocument> co_HostDocument;
+    CT_HostBstr co_Name;
     if (SUCCEEDED(pco_Document->QueryInterface(IID_IHostDocument, co_HostDocument.ppv_Put())))
         co_HostDocument->GetName(co_Name.pbstr_Put());
     v_PrintMessages(co_Messages.pco_Get(), co_Texts, co_Name.co_Text());
@@ -338,13 +341,13 @@ int CT_ConsoleHost::i_Verify(st_Session& co_Session, const st_VerifyJob& co_Job)
     sv_Print(u"Verifying " + co_Translation + u" against " + co_Original + u" (document type " +
              CT_TextFile::sco_Number(co_Job.i_DocumentType) + u")");
 
-    CT_ComRef<IDispatch> co_Document;
-    const HRESULT hr = co_Session.co_Application->OpenDocument(
-        CT_Bstr(co_Translation).bstr_Get(), co_Job.i_DocumentType, CT_Bstr(co_Original).bstr_Get(),
-        co_Document.ppco_Put());
-    if (FAILED(hr))
+    CT_HostRef<IDispatch> co_Document;
+    const HRESULT hr_Result = co_Session.co_Application->OpenDocument(
+        CT_HostBstr(co_Translation).bstr_Get(), co_Job.i_DocumentType,
+        CT_HostBstr(co_Original).bstr_Get(), co_Document.ppco_Put());
+    if (FAILED(hr_Result))
     {
-        sv_PrintError(u"cannot open " + co_Translation + u": " + co_Describe(hr));
+        sv_PrintError(u"cannot open " + co_Translation + u": " + co_Describe(hr_Result));
         return eo_Failed;
     }
     st_Texts co_Texts;
@@ -355,7 +358,7 @@ int CT_ConsoleHost::i_Verify(st_Session& co_Session, const st_VerifyJob& co_Job)
         i_Exit =
             co_Session.i_VerifyDocument(co_Document.pco_Get(), co_Job.i_DocumentType, co_Texts);
 
-    CT_ComRef<IHostDocument> co_HostDocument;
+    CT_HostRef<IHostDocument> co_HostDocument;
     if (SUCCEEDED(co_Document.hr_QueryInto(co_HostDocument)))
         co_HostDocument->Close();
     return i_Exit;

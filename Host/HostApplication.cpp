@@ -6,13 +6,13 @@
 
 HRESULT CT_HostApplication::shr_Create(REFIID co_Iid, void** ppv_Object)
 {
-    CT_ComRef<CT_HostApplication> co_Application(new CT_HostApplication);
+    CT_HostRef<CT_HostApplication> co_Application(new CT_HostApplication);
     return co_Application->QueryInterface(co_Iid, ppv_Object);
 }
 
 CT_HostApplication::~CT_HostApplication()
 {
-    for (CT_ComRef<CT_HostDocument>& co_Document : co_Documents)
+    for (CT_HostRef<CT_HostDocument>& co_Document : co_Documents)
         co_Document->v_Detach();
 }
 
@@ -20,18 +20,18 @@ void CT_HostApplication::v_Remove(CT_HostDocument* pco_Document)
 {
     if (pco_Active == pco_Document)
         pco_Active = nullptr;
-    std::erase_if(co_Documents, [pco_Document](const CT_ComRef<CT_HostDocument>& co_Document)
+    std::erase_if(co_Documents, [pco_Document](const CT_HostRef<CT_HostDocument>& co_Document)
                   { return co_Document.pco_Get() == pco_Document; });
 }
 
 HRESULT CT_HostApplication::GetName(BSTR* pbstr_Name)
 {
-    return CT_Bstr::shr_Return(u"Markpad", pbstr_Name);
+    return CT_HostBstr::shr_Return(u"Markpad", pbstr_Name);
 }
 
 HRESULT CT_HostApplication::GetVersion(BSTR* pbstr_Version)
 {
-    return CT_Bstr::shr_Return(u"1.0 (stand-in)", pbstr_Version);
+    return CT_HostBstr::shr_Return(u"1.0 (stand-in)", pbstr_Version);
 }
 
 HRESULT CT_HostApplication::GetDocumentCount(LONG* pi_Count)
@@ -53,12 +53,12 @@ HRESULT CT_HostApplication::OpenDocument(BSTR bstr_Path, LONG i_DocumentType,
     if (!ppco_Document)
         return E_POINTER;
     *ppco_Document = nullptr;
-    CT_ComRef<CT_HostDocument> co_Document;
-    const HRESULT hr =
-        CT_HostDocument::shr_Open(this, CT_Bstr::sco_Text(bstr_Path), i_DocumentType,
-                                  CT_Bstr::sco_Text(bstr_OriginalPath), co_Document.ppco_Put());
-    if (FAILED(hr))
-        return hr;
+    CT_HostRef<CT_HostDocument> co_Document;
+    const HRESULT hr_Result =
+        CT_HostDocument::shr_Open(this, CT_HostBstr::sco_Text(bstr_Path), i_DocumentType,
+                                  CT_HostBstr::sco_Text(bstr_OriginalPath), co_Document.ppco_Put());
+    if (FAILED(hr_Result))
+        return hr_Result;
     pco_Active = co_Document.pco_Get();
     co_Documents.push_back(std::move(co_Document));
     return hr_ReturnDispatch(pco_Active, ppco_Document);
@@ -72,13 +72,13 @@ HRESULT CT_HostApplication::SetActiveDocument(IDispatch* pco_Document)
         return S_OK;
     }
     // Object identity is the IUnknown pointer.
-    CT_ComRef<IUnknown> co_Identity;
-    HRESULT hr = pco_Document->QueryInterface(IID_IUnknown, co_Identity.ppv_Put());
-    if (FAILED(hr))
-        return hr;
+    CT_HostRef<IUnknown> co_Identity;
+    HRESULT hr_Result = pco_Document->QueryInterface(IID_IUnknown, co_Identity.ppv_Put());
+    if (FAILED(hr_Result))
+        return hr_Result;
     const auto co_Found =
         std::find_if(co_Documents.begin(), co_Documents.end(),
-                     [&](const CT_ComRef<CT_HostDocument>& co_Own)
+                     [&](const CT_HostRef<CT_HostDocument>& co_Own)
                      { return static_cast<IUnknown*>(co_Own.pco_Get()) == co_Identity.pco_Get(); });
     if (co_Found == co_Documents.end())
         return E_INVALIDARG;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "ComObject.h"
-#include "ComRef.h"
+#include "HostRef.h"
 #include "MarkpadHost_h.h"
 
 #include <vector>
@@ -35,6 +35,6 @@ private:
     CT_HostApplication() = default;
     ~CT_HostApplication() override;
 
-    std::vector<CT_ComRef<CT_HostDocument>> co_Documents;
+    std::vector<CT_HostRef<CT_HostDocument>> co_Documents;
     CT_HostDocument* pco_Active = nullptr; // one of co_Documents, or none
 };

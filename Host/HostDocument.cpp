@@ -1,14 +1,14 @@
 #include "HostDocument.h"
 
-#include "ComRef.h"
 #include "HostApplication.h"
+#include "HostRef.h"
 #include "TextFile.h"
 
 HRESULT CT_HostDocument::shr_Open(CT_HostApplication* pco_Owner, const std::u16string& co_Path,
                                   long i_DocumentType, const std::u16string& co_OriginalPath,
                                   CT_HostDocument** ppco_Document)
 {
-    CT_ComRef<CT_HostDocument> co_Document(new CT_HostDocument);
+    CT_HostRef<CT_HostDocument> co_Document(new CT_HostDocument);
     if (!CT_TextFile::sb_Read(co_Path, co_Document->co_Text))
         return hr_LastError();
     co_Document->pco_Application = pco_Owner;
@@ -26,21 +26,21 @@ HRESULT CT_HostDocument::GetApplication(IDispatch** ppco_Application)
 
 HRESULT CT_HostDocument::GetPath(BSTR* pbstr_Path)
 {
-    return CT_Bstr::shr_Return(co_Path, pbstr_Path);
+    return CT_HostBstr::shr_Return(co_Path, pbstr_Path);
 }
 
 HRESULT CT_HostDocument::Save()
 {
-    const HRESULT hr = hr_Write(co_Path);
-    if (SUCCEEDED(hr))
+    const HRESULT hr_Result = hr_Write(co_Path);
+    if (SUCCEEDED(hr_Result))
         b_Modified = false;
-    return hr;
+    return hr_Result;
 }
 
 HRESULT CT_HostDocument::Close()
 {
     // The application may hold the last reference to us.
-    CT_ComRef<CT_HostDocument> co_Self = CT_ComRef<CT_HostDocument>::sco_Share(this);
+    CT_HostRef<CT_HostDocument> co_Self = CT_HostRef<CT_HostDocument>::sco_Share(this);
     if (pco_Application)
         pco_Application->v_Remove(this);
     v_Detach();
@@ -49,7 +49,7 @@ HRESULT CT_HostDocument::Close()
 
 HRESULT CT_HostDocument::GetName(BSTR* pbstr_Name)
 {
-    return CT_Bstr::shr_Return(CT_TextFile::sco_FileName(co_Path), pbstr_Name);
+    return CT_HostBstr::shr_Return(CT_TextFile::sco_FileName(co_Path), pbstr_Name);
 }
 
 HRESULT CT_HostDocument::GetSourceLanguage(LONG*)
@@ -64,12 +64,12 @@ HRESULT CT_HostDocument::GetTargetLanguage(LONG*)
 
 HRESULT CT_HostDocument::GetOriginalPath(BSTR* pbstr_Path)
 {
-    return CT_Bstr::shr_Return(co_OriginalPath, pbstr_Path);
+    return CT_HostBstr::shr_Return(co_OriginalPath, pbstr_Path);
 }
 
 HRESULT CT_HostDocument::SetOriginalPath(BSTR bstr_Path)
 {
-    co_OriginalPath = CT_Bstr::sco_Text(bstr_Path);
+    co_OriginalPath = CT_HostBstr::sco_Text(bstr_Path);
     return S_OK;
 }
 
@@ -85,19 +85,19 @@ HRESULT CT_HostDocument::GetLength(LONG* pi_Length)
 
 HRESULT CT_HostDocument::GetText(BSTR* pbstr_Text)
 {
-    return CT_Bstr::shr_Return(co_Text, pbstr_Text);
+    return CT_HostBstr::shr_Return(co_Text, pbstr_Text);
 }
 
 HRESULT CT_HostDocument::SetText(BSTR bstr_Text)
 {
-    co_Text = CT_Bstr::sco_Text(bstr_Text);
+    co_Text = CT_HostBstr::sco_Text(bstr_Text);
     b_Modified = true;
     return S_OK;
 }
 
 HRESULT CT_HostDocument::SaveTranslatedAs(BSTR bstr_Path)
 {
-    return hr_Write(CT_Bstr::sco_Text(bstr_Path));
+    return hr_Write(CT_HostBstr::sco_Text(bstr_Path));
 }
 
 HRESULT CT_HostDocument::GetSelectionStart(LONG* pi_Position)

@@ -132,9 +132,10 @@ HRESULT hr_RegisterClass(const st_ServerClass& co_Class, const std::wstring& co_
     };
     for (const st_RegistryValue& co_Value : sco_Values)
     {
-        const HRESULT hr = hr_SetValue(co_Value.co_Key, co_Value.qcwz_Name, co_Value.co_Data);
-        if (FAILED(hr))
-            return hr;
+        const HRESULT hr_Result =
+            hr_SetValue(co_Value.co_Key, co_Value.qcwz_Name, co_Value.co_Data);
+        if (FAILED(hr_Result))
+            return hr_Result;
     }
     return S_OK;
 }
@@ -152,9 +153,9 @@ HRESULT CT_HostModule::shr_GetTypeInfo(REFGUID co_Guid, ITypeInfo** ppco_Info)
     if (!spco_TypeLib)
     {
         ITypeLib* pco_Loaded = nullptr;
-        const HRESULT hr = LoadTypeLibEx(co_ModulePath().c_str(), REGKIND_NONE, &pco_Loaded);
-        if (FAILED(hr))
-            return hr;
+        const HRESULT hr_Result = LoadTypeLibEx(co_ModulePath().c_str(), REGKIND_NONE, &pco_Loaded);
+        if (FAILED(hr_Result))
+            return hr_Result;
         // Another thread may have been quicker; keep one.
         if (InterlockedCompareExchangePointer(reinterpret_cast<void* volatile*>(&spco_TypeLib),
                                               pco_Loaded, nullptr) != nullptr)
@@ -207,35 +208,35 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
         return E_UNEXPECTED;
     for (const st_ServerClass& co_Class : sco_Classes)
     {
-        const HRESULT hr = hr_RegisterClass(co_Class, co_Module);
-        if (FAILED(hr))
-            return hr;
+        const HRESULT hr_Result = hr_RegisterClass(co_Class, co_Module);
+        if (FAILED(hr_Result))
+            return hr_Result;
     }
     ITypeLib* pco_Library = nullptr;
-    const HRESULT hr = LoadTypeLibEx(co_Module.c_str(), REGKIND_REGISTER, &pco_Library);
-    if (SUCCEEDED(hr))
+    const HRESULT hr_Result = LoadTypeLibEx(co_Module.c_str(), REGKIND_REGISTER, &pco_Library);
+    if (SUCCEEDED(hr_Result))
         pco_Library->Release();
-    return hr;
+    return hr_Result;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
-    HRESULT hr = S_OK;
+    HRESULT hr_Result = S_OK;
     for (const st_ServerClass& co_Class : sco_Classes)
     {
         for (const std::wstring& co_Key :
              {L"CLSID\\" + co_GuidText(*co_Class.pco_Class), std::wstring(co_Class.qcwz_ProgId)})
         {
             const HRESULT hr_Key = hr_DeleteTree(co_Key);
-            if (SUCCEEDED(hr))
-                hr = hr_Key;
+            if (SUCCEEDED(hr_Result))
+                hr_Result = hr_Key;
         }
     }
     // A type library that is not registered: Windows says TYPE_E_REGISTRYACCESS, Wine E_INVALIDARG.
     const HRESULT hr_Library =
         UnRegisterTypeLib(LIBID_MarkpadHost, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
-    if (FAILED(hr))
-        return hr;
+    if (FAILED(hr_Result))
+        return hr_Result;
     return hr_Library == TYPE_E_REGISTRYACCESS || hr_Library == E_INVALIDARG ? S_OK : hr_Library;
 }
 

@@ -37,7 +37,7 @@ CT_KetragenProperties::~CT_KetragenProperties()
 std::u16string CT_KetragenProperties::co_GetText(DISPID i_Member) const
 {
     const VARIANT* pcco_Value = pcco_Find(i_Member);
-    return pcco_Value && pcco_Value->vt == VT_BSTR ? CT_Bstr::sco_Text(pcco_Value->bstrVal)
+    return pcco_Value && pcco_Value->vt == VT_BSTR ? CT_HostBstr::sco_Text(pcco_Value->bstrVal)
                                                    : std::u16string();
 }
 
@@ -58,9 +58,9 @@ HRESULT CT_KetragenProperties::hr_Invoke(DISPID i_Member, WORD n_Flags, DISPPARA
         if (co_Params.cArgs != 1)
             return DISP_E_BADPARAMCOUNT;
         VARIANT co_New;
-        const HRESULT hr = shr_GetArgument(co_Params, 0, n_Type, co_New, n_ArgError);
-        if (FAILED(hr))
-            return hr;
+        const HRESULT hr_Result = shr_GetArgument(co_Params, 0, n_Type, co_New, n_ArgError);
+        if (FAILED(hr_Result))
+            return hr_Result;
         VariantClear(pco_Value);
         *pco_Value = co_New;
         return S_OK;

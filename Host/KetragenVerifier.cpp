@@ -64,7 +64,7 @@ HRESULT CT_KetragenVerifier::shr_CreateI(REFIID co_Iid, void** ppv_Object)
 
 HRESULT CT_KetragenVerifier::shr_Create(et_KxfFormat eo_TheFormat, REFIID co_Iid, void** ppv_Object)
 {
-    CT_ComRef<CT_KetragenVerifier> co_Verifier(new CT_KetragenVerifier(eo_TheFormat));
+    CT_HostRef<CT_KetragenVerifier> co_Verifier(new CT_KetragenVerifier(eo_TheFormat));
     return co_Verifier->QueryInterface(co_Iid, ppv_Object);
 }
 
@@ -101,10 +101,10 @@ HRESULT CT_KetragenVerifier::hr_Invoke(DISPID i_Member, WORD n_Flags, DISPPARAMS
     case KetragenLoadTranslatedFile:
     {
         VARIANT co_Path;
-        const HRESULT hr = shr_GetArgument(co_Params, 0, VT_BSTR, co_Path, n_ArgError);
-        if (FAILED(hr))
-            return hr;
-        const bool b_Loaded = b_LoadTranslatedFile(CT_Bstr::sco_Text(co_Path.bstrVal));
+        const HRESULT hr_Result = shr_GetArgument(co_Params, 0, VT_BSTR, co_Path, n_ArgError);
+        if (FAILED(hr_Result))
+            return hr_Result;
+        const bool b_Loaded = b_LoadTranslatedFile(CT_HostBstr::sco_Text(co_Path.bstrVal));
         VariantClear(&co_Path);
         return hr_SetBool(b_Loaded, co_Result);
     }
@@ -121,8 +121,8 @@ HRESULT CT_KetragenVerifier::hr_Invoke(DISPID i_Member, WORD n_Flags, DISPPARAMS
         return hr_SetShort(sn2_Position(pcco_Finding ? pcco_Finding->i_Position : -1), co_Result);
     case KetragenFindingText:
         co_Result.vt = VT_BSTR;
-        return CT_Bstr::shr_Return(pcco_Finding ? pcco_Finding->co_Text : std::u16string(),
-                                   &co_Result.bstrVal);
+        return CT_HostBstr::shr_Return(pcco_Finding ? pcco_Finding->co_Text : std::u16string(),
+                                       &co_Result.bstrVal);
     case KetragenCountA:
         return hr_SetLong(i_Count(eo_Error), co_Result);
     case KetragenCountB:

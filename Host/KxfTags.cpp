@@ -7,17 +7,17 @@ namespace
 // Tag families by member identifier (entry i is member i + 1). A family is a tag name without
 // the slash of its closing form; ":r#" stands for the numbered reserved characters.
 const char16_t* const sqcuz_FamiliesF[] = {
-    u":b",   u":bb",  u":bi", u":c",  u":cs", u":xr",  u":dh",  u":el",  u":elf",
-    u":ems", u":ens", u":ep", u":es", u":fc", u":flq", u":frq", u":glq", u":grq",
-    u":gt",  u":hh",  u":hr", u":hs", u"ie",  u"il",   u"imk",  u":imk", u":i",
-    u":ldq", u":lq",  u":lt", u":nh", u":ns", u"ps",   u"pn",   u":r",   u":rdq",
-    u":rq",  u":s",   u":sh", u"sl",  u":so", u"ss",   u":t",   u":ts",  u":v"};
+    u":b",   u":bb",  u":bi",        u":c",  u":cs", u":xr",  u":dh",  u":el",  u":elf",
+    u":ems", u":ens", u":ep",        u":es", u":fc", u":flq", u":frq", u":glq", u":grq",
+    u":gt",  u":hh",  u":hr_Result", u":hs", u"ie",  u"il",   u"imk",  u":imk", u":i",
+    u":ldq", u":lq",  u":lt",        u":nh", u":ns", u"ps",   u"pn",   u":r",   u":rdq",
+    u":rq",  u":s",   u":sh",        u"sl",  u":so", u"ss",   u":t",   u":ts",  u":v"};
 
 const char16_t* const sqcuz_FamiliesI[] = {
-    u":an", u":axr", u":b",   u":bb",  u":bi",  u":c",   u":cs", u":xr",  u":ems", u":ens",
-    u":fs", u":fc",  u":flq", u":frq", u":glq", u":grq", u":gt", u":hls", u":hr",  u":hs",
-    u"ie",  u"il",   u"imk",  u":imk", u":i",   u":ldq", u":lq", u":lt",  u"ps",   u"pn",
-    u":r",  u":r#",  u":rdq", u":rq",  u":s",   u":sh",  u":so", u"sa",   u"ss",   u":t",
+    u":an", u":axr", u":b",   u":bb",  u":bi",  u":c",   u":cs", u":xr",  u":ems",       u":ens",
+    u":fs", u":fc",  u":flq", u":frq", u":glq", u":grq", u":gt", u":hls", u":hr_Result", u":hs",
+    u"ie",  u"il",   u"imk",  u":imk", u":i",   u":ldq", u":lq", u":lt",  u"ps",         u"pn",
+    u":r",  u":r#",  u":rdq", u":rq",  u":s",   u":sh",  u":so", u"sa",   u"ss",         u":t",
     u":t.", u":t_",  u":t-",  u":t-d", u":ts",  u":sc",  u":v"};
 
 static_assert(std::size(sqcuz_FamiliesF) == 45 && std::size(sqcuz_FamiliesI) == 47);

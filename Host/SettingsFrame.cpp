@@ -38,32 +38,32 @@ HRESULT CT_SettingsFrame::hr_Run(IUnknown* pco_Object)
 {
     if (!pco_Object)
         return E_POINTER;
-    CT_ComRef<ISpecifyPropertyPages> co_Pages;
+    CT_HostRef<ISpecifyPropertyPages> co_Pages;
     CAUUID co_Classes = {};
-    HRESULT hr = pco_Object->QueryInterface(IID_ISpecifyPropertyPages, co_Pages.ppv_Put());
-    if (SUCCEEDED(hr))
-        hr = co_Pages->GetPages(&co_Classes);
-    if (FAILED(hr))
-        return hr;
+    HRESULT hr_Result = pco_Object->QueryInterface(IID_ISpecifyPropertyPages, co_Pages.ppv_Put());
+    if (SUCCEEDED(hr_Result))
+        hr_Result = co_Pages->GetPages(&co_Classes);
+    if (FAILED(hr_Result))
+        return hr_Result;
     const CLSID co_First = co_Classes.cElems ? co_Classes.pElems[0] : CLSID_NULL;
     CoTaskMemFree(co_Classes.pElems);
     if (co_Classes.cElems == 0)
         return S_FALSE;
 
-    hr = CoCreateInstance(co_First, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                          co_Page.ppv_Put());
-    if (SUCCEEDED(hr))
-        hr = co_Page->SetPageSite(this);
-    if (SUCCEEDED(hr))
-        hr = co_Page->SetObjects(1, &pco_Object);
+    hr_Result = CoCreateInstance(co_First, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                 co_Page.ppv_Put());
+    if (SUCCEEDED(hr_Result))
+        hr_Result = co_Page->SetPageSite(this);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = co_Page->SetObjects(1, &pco_Object);
     PROPPAGEINFO co_Info = {};
     co_Info.cb = sizeof co_Info;
-    if (SUCCEEDED(hr))
-        hr = co_Page->GetPageInfo(&co_Info);
-    if (SUCCEEDED(hr))
-        hr = hr_Open(co_Info);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = co_Page->GetPageInfo(&co_Info);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = hr_Open(co_Info);
     v_FreePageInfo(co_Info);
-    if (SUCCEEDED(hr))
+    if (SUCCEEDED(hr_Result))
         v_RunMessageLoop();
 
     if (co_Page)
@@ -75,7 +75,7 @@ HRESULT CT_SettingsFrame::hr_Run(IUnknown* pco_Object)
     }
     if (h_Frame)
         DestroyWindow(h_Frame);
-    return FAILED(hr) ? hr : S_OK;
+    return FAILED(hr_Result) ? hr_Result : S_OK;
 }
 
 HRESULT CT_SettingsFrame::hr_Open(const PROPPAGEINFO& co_Info)
@@ -101,9 +101,9 @@ HRESULT CT_SettingsFrame::hr_Open(const PROPPAGEINFO& co_Info)
     // S_FALSE (a page with nothing to edit) is an activation too.
     const RECT co_PageRect = {i_Margin, i_Margin, i_Margin + co_Info.size.cx,
                               i_Margin + co_Info.size.cy};
-    const HRESULT hr = co_Page->Activate(h_Frame, &co_PageRect, TRUE);
-    if (FAILED(hr))
-        return hr;
+    const HRESULT hr_Result = co_Page->Activate(h_Frame, &co_PageRect, TRUE);
+    if (FAILED(hr_Result))
+        return hr_Result;
     // The page's window is the frame's first child: its controls join the frame's keyboard
     // navigation and mnemonics.
     if (HWND h_PageWindow = GetWindow(h_Frame, GW_CHILD))

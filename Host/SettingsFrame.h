@@ -8,7 +8,7 @@
 // which must be in a single-threaded apartment, and returns when the frame is closed.
 #pragma once
 
-#include "ComRef.h"
+#include "HostRef.h"
 
 #include <ocidl.h>
 
@@ -46,7 +46,7 @@ private:
     static INT_PTR CALLBACK si_DialogProc(HWND h_Dialog, UINT n_Message, WPARAM n_WParam,
                                           LPARAM n_LParam);
 
-    CT_ComRef<IPropertyPage> co_Page;
+    CT_HostRef<IPropertyPage> co_Page;
     HWND h_Frame = nullptr;
     bool b_Open = false;
     LONG i_References = 0;

@@ -65,33 +65,47 @@ public:
     std::vector<st_Step> co_Steps;
 
 private:
-    // Classic table of common-subsequence lengths of the suffixes; its lengths stay below
-    // 65536 because the cell limit keeps the shorter side below 2000.
+    // Table of the best scores of the suffixes: a pair of equal tags scores 2, a pair of tags of
+    // the same name 1, since a changed argument is one finding where a missing and an extra
+    // tag are two; the best score gives the fewest findings. Scores stay below 65536 because
+    // the cell limit keeps the shorter side below 2000.
     void v_AlignMiddle(size_t n_Rows, size_t n_Columns)
     {
         const size_t n_Width = n_Columns + 1;
-        std::vector<std::uint16_t> co_Lengths((n_Rows + 1) * n_Width, 0);
+        std::vector<std::uint16_t> co_Scores((n_Rows + 1) * n_Width, 0);
+        const auto n_Score = [&](size_t n_Row, size_t n_Column) -> unsigned
+        { return co_Scores[n_Row * n_Width + n_Column]; };
         const size_t n_Orig = n_OrigAt, n_Trans = n_TransAt;
         for (size_t n_Row = n_Rows; n_Row-- > 0;)
             for (size_t n_Column = n_Columns; n_Column-- > 0;)
-                co_Lengths[n_Row * n_Width + n_Column] =
-                    co_Orig[n_Orig + n_Row].b_SameTag(co_Trans[n_Trans + n_Column])
-                        ? co_Lengths[(n_Row + 1) * n_Width + n_Column + 1] + 1
-                        : std::max(co_Lengths[(n_Row + 1) * n_Width + n_Column],
-                                   co_Lengths[n_Row * n_Width + n_Column + 1]);
+                co_Scores[n_Row * n_Width + n_Column] = static_cast<std::uint16_t>(std::max(
+                    {n_Score(n_Row + 1, n_Column), n_Score(n_Row, n_Column + 1),
+                     n_Score(n_Row + 1, n_Column + 1) +
+                         sn_PairScore(co_Orig[n_Orig + n_Row], co_Trans[n_Trans + n_Column])}));
 
+        // Equal tags are always paired (no better alignment leaves them apart); tags of the
+        // same name are paired whenever that is as good as any other step.
         size_t n_Row = 0, n_Column = 0;
         while (n_Row < n_Rows || n_Column < n_Columns)
         {
-            if (n_Row < n_Rows && n_Column < n_Columns &&
-                co_Orig[n_OrigAt].b_SameTag(co_Trans[n_TransAt]))
+            const bool b_Both = n_Row < n_Rows && n_Column < n_Columns;
+            const unsigned n_Pair =
+                b_Both ? sn_PairScore(co_Orig[n_OrigAt], co_Trans[n_TransAt]) : 0;
+            if (n_Pair == 2)
             {
                 v_Add(eo_Match);
                 ++n_Row, ++n_Column;
             }
-            else if (n_Column == n_Columns ||
-                     (n_Row < n_Rows && co_Lengths[(n_Row + 1) * n_Width + n_Column] >=
-                                            co_Lengths[n_Row * n_Width + n_Column + 1]))
+            else if (n_Pair == 1 &&
+                     n_Score(n_Row, n_Column) == n_Score(n_Row + 1, n_Column + 1) + 1)
+            {
+                // Two steps of one gap, which the classifier pairs as other arguments.
+                v_Add(eo_OriginalOnly);
+                v_Add(eo_TranslationOnly);
+                ++n_Row, ++n_Column;
+            }
+            else if (n_Column == n_Columns || (n_Row < n_Rows && n_Score(n_Row + 1, n_Column) >=
+                                                                     n_Score(n_Row, n_Column + 1)))
             {
                 v_Add(eo_OriginalOnly);
                 ++n_Row;
@@ -102,6 +116,13 @@ private:
                 ++n_Column;
             }
         }
+    }
+
+    static unsigned sn_PairScore(const st_KxfTag& co_Original, const st_KxfTag& co_Translated)
+    {
+        if (co_Original.co_Name != co_Translated.co_Name)
+            return 0;
+        return co_Original.co_Arguments == co_Translated.co_Arguments ? 2 : 1;
     }
 
     void v_Add(et_StepKind eo_Kind)

@@ -1,6 +1,7 @@
 // CT_TagComparison: the check of the stand-in Ketragen verifier. It aligns the tags of the
-// original with those of the translation (longest common subsequence of equal tags) and turns
-// each difference into a finding. Stateless; any thread.
+// original with those of the translation so that the differences give the fewest findings
+// (equal tags paired first, then tags of the same name) and turns each difference into a
+// finding. Stateless; any thread.
 #pragma once
 
 #include "KxfTags.h"

@@ -2,12 +2,12 @@
 
 HRESULT CT_VerifierMessage::get_Text(BSTR* pbstr_Text)
 {
-    return CT_Bstr::shr_Return(co_Record.co_Text, pbstr_Text);
+    return CT_HostBstr::shr_Return(co_Record.co_Text, pbstr_Text);
 }
 
 HRESULT CT_VerifierMessage::get_Extra(BSTR* pbstr_Extra)
 {
-    return CT_Bstr::shr_Return(co_Record.co_Extra, pbstr_Extra);
+    return CT_HostBstr::shr_Return(co_Record.co_Extra, pbstr_Extra);
 }
 
 HRESULT CT_VerifierMessage::get_Severity(LONG* pi_Value)
@@ -22,7 +22,7 @@ HRESULT CT_VerifierMessage::get_Number(LONG* pi_Value)
 
 HRESULT CT_VerifierMessage::get_Document(BSTR* pbstr_Name)
 {
-    return CT_Bstr::shr_Return(co_Record.co_Document, pbstr_Name);
+    return CT_HostBstr::shr_Return(co_Record.co_Document, pbstr_Name);
 }
 
 HRESULT CT_VerifierMessage::get_Position(LONG* pi_Value)
@@ -57,7 +57,7 @@ HRESULT CT_VerifierMessage::get_Flags(LONG* pi_Value)
 
 HRESULT CT_VerifierMessages::shr_Create(REFIID co_Iid, void** ppv_Object)
 {
-    CT_ComRef<CT_VerifierMessages> co_Messages(new CT_VerifierMessages);
+    CT_HostRef<CT_VerifierMessages> co_Messages(new CT_VerifierMessages);
     return co_Messages->QueryInterface(co_Iid, ppv_Object);
 }
 
@@ -84,11 +84,11 @@ HRESULT CT_VerifierMessages::Add(BSTR bstr_Text, BSTR bstr_Extra, LONG i_Severit
                                  LONG i_EndPosition, LONG i_EndLine, LONG i_DocumentIndicator,
                                  LONG i_Flags, IDispatch** ppco_Message)
 {
-    st_MessageRecord co_Record{CT_Bstr::sco_Text(bstr_Text),
-                               CT_Bstr::sco_Text(bstr_Extra),
+    st_MessageRecord co_Record{CT_HostBstr::sco_Text(bstr_Text),
+                               CT_HostBstr::sco_Text(bstr_Extra),
                                i_Severity,
                                i_Number,
-                               CT_Bstr::sco_Text(bstr_Document),
+                               CT_HostBstr::sco_Text(bstr_Document),
                                i_Position,
                                i_Line,
                                i_EndPosition,
@@ -112,12 +112,12 @@ HRESULT CT_VerifierMessages::Remove(LONG i_Index)
 
 HRESULT CT_VerifierMessages::GetSource(BSTR* pbstr_Source)
 {
-    return CT_Bstr::shr_Return(co_Source, pbstr_Source);
+    return CT_HostBstr::shr_Return(co_Source, pbstr_Source);
 }
 
 HRESULT CT_VerifierMessages::SetSource(BSTR bstr_Source)
 {
-    co_Source = CT_Bstr::sco_Text(bstr_Source);
+    co_Source = CT_HostBstr::sco_Text(bstr_Source);
     return S_OK;
 }
 
@@ -127,19 +127,19 @@ HRESULT CT_VerifierMessages::AddMessages(IVerifierMessages* pco_Messages)
         return E_POINTER;
     // All or nothing; the count is taken first, so adding a collection to itself ends.
     LONG i_Count = 0;
-    HRESULT hr = pco_Messages->GetCount(&i_Count);
-    std::vector<CT_ComRef<IVerifierMessage>> co_Taken;
-    for (LONG i_Index = 1; SUCCEEDED(hr) && i_Index <= i_Count; ++i_Index)
+    HRESULT hr_Result = pco_Messages->GetCount(&i_Count);
+    std::vector<CT_HostRef<IVerifierMessage>> co_Taken;
+    for (LONG i_Index = 1; SUCCEEDED(hr_Result) && i_Index <= i_Count; ++i_Index)
     {
-        CT_ComRef<IDispatch> co_Item;
-        hr = pco_Messages->GetItem(i_Index, co_Item.ppco_Put());
+        CT_HostRef<IDispatch> co_Item;
+        hr_Result = pco_Messages->GetItem(i_Index, co_Item.ppco_Put());
         co_Taken.emplace_back();
-        if (SUCCEEDED(hr))
-            hr = co_Item.hr_QueryInto(co_Taken.back());
+        if (SUCCEEDED(hr_Result))
+            hr_Result = co_Item.hr_QueryInto(co_Taken.back());
     }
-    if (FAILED(hr))
-        return hr;
-    for (CT_ComRef<IVerifierMessage>& co_Message : co_Taken)
+    if (FAILED(hr_Result))
+        return hr_Result;
+    for (CT_HostRef<IVerifierMessage>& co_Message : co_Taken)
         co_Items.push_back(std::move(co_Message));
     return S_OK;
 }

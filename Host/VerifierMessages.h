@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ComObject.h"
-#include "ComRef.h"
+#include "HostRef.h"
 #include "MarkpadHost_h.h"
 
 #include <string>
@@ -74,6 +74,6 @@ private:
         return i_Index >= 1 && static_cast<size_t>(i_Index) <= co_Items.size();
     }
 
-    std::vector<CT_ComRef<IVerifierMessage>> co_Items;
+    std::vector<CT_HostRef<IVerifierMessage>> co_Items;
     std::u16string co_Source;
 };

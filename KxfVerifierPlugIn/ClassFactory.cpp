@@ -37,7 +37,7 @@ HRESULT STDMETHODCALLTYPE CT_ClassFactory::CreateInstance(IUnknown* pco_Outer, R
     *ppv_Object = nullptr;
     if (pco_Outer)
         return CLASS_E_NOAGGREGATION;
-    return pfh_Create(ro_Interface, ppv_Object);
+    return pfhr_Create(ro_Interface, ppv_Object);
 }
 
 HRESULT STDMETHODCALLTYPE CT_ClassFactory::LockServer(BOOL b_Lock)

@@ -5,13 +5,29 @@
 
 #include <unknwn.h>
 
+#include <new>
+
 // Creates one object and queries it for the wanted interface (no aggregation).
-using pfh_CreateObject = HRESULT (*)(REFIID ro_Interface, void** ppv_Object);
+using pfhr_CreateObject = HRESULT (*)(REFIID ro_Interface, void** ppv_Object);
 
 class CT_ClassFactory : public IClassFactory
 {
 public:
-    explicit constexpr CT_ClassFactory(pfh_CreateObject pfh_Create) : pfh_Create(pfh_Create) {}
+    explicit constexpr CT_ClassFactory(pfhr_CreateObject pfhr_Create) : pfhr_Create(pfhr_Create) {}
+
+    // The creation function of a class T that makes CT_ClassFactory its friend: a new object,
+    // which goes again when it refuses the wanted interface.
+    template <class T>
+    static HRESULT shr_Create(REFIID ro_Interface, void** ppv_Object)
+    {
+        T* pco_Object = new (std::nothrow) T;
+        if (!pco_Object)
+            return E_OUTOFMEMORY;
+        pco_Object->AddRef();
+        HRESULT hr_Result = pco_Object->QueryInterface(ro_Interface, ppv_Object);
+        pco_Object->Release();
+        return hr_Result;
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID ro_Interface, void** ppv_Object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -21,5 +37,5 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL b_Lock) override;
 
 private:
-    pfh_CreateObject pfh_Create;
+    pfhr_CreateObject pfhr_Create;
 };

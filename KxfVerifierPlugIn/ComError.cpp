@@ -2,14 +2,14 @@
 
 #include "ComPtr.h"
 
-HRESULT CT_ComError::sh_Set(REFGUID ro_Interface, const OLECHAR* qcwz_Source,
-                            const OLECHAR* qcwz_Description, const OLECHAR* qcwz_HelpFile,
-                            DWORD n_HelpContext)
+HRESULT CT_ComError::shr_Set(REFGUID ro_Interface, const OLECHAR* qcwz_Source,
+                             const OLECHAR* qcwz_Description, const OLECHAR* qcwz_HelpFile,
+                             DWORD n_HelpContext)
 {
     CT_ComPtr<ICreateErrorInfo> co_Create;
-    HRESULT h_Result = CreateErrorInfo(co_Create.ppco_Put());
-    if (FAILED(h_Result))
-        return h_Result;
+    HRESULT hr_Result = CreateErrorInfo(co_Create.ppco_Put());
+    if (FAILED(hr_Result))
+        return hr_Result;
     co_Create->SetGUID(ro_Interface);
     if (qcwz_Source)
         co_Create->SetSource(const_cast<OLECHAR*>(qcwz_Source));
@@ -21,8 +21,8 @@ HRESULT CT_ComError::sh_Set(REFGUID ro_Interface, const OLECHAR* qcwz_Source,
         co_Create->SetHelpContext(n_HelpContext);
     }
     CT_ComPtr<IErrorInfo> co_Error;
-    h_Result = co_Create->QueryInterface(IID_IErrorInfo, co_Error.ppv_Put());
-    if (SUCCEEDED(h_Result))
-        h_Result = SetErrorInfo(0, co_Error.pco_Get());
-    return h_Result;
+    hr_Result = co_Create->QueryInterface(IID_IErrorInfo, co_Error.ppv_Put());
+    if (SUCCEEDED(hr_Result))
+        hr_Result = SetErrorInfo(0, co_Error.pco_Get());
+    return hr_Result;
 }

@@ -8,7 +8,7 @@ class CT_ComError
 {
 public:
     // Null texts are left unset; the help context is set only with a help file.
-    static HRESULT sh_Set(REFGUID ro_Interface, const OLECHAR* qcwz_Source,
-                          const OLECHAR* qcwz_Description, const OLECHAR* qcwz_HelpFile = nullptr,
-                          DWORD n_HelpContext = 0);
+    static HRESULT shr_Set(REFGUID ro_Interface, const OLECHAR* qcwz_Source,
+                           const OLECHAR* qcwz_Description, const OLECHAR* qcwz_HelpFile = nullptr,
+                           DWORD n_HelpContext = 0);
 };

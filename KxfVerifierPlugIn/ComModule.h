@@ -7,6 +7,8 @@
 // guarded by its own lock, since objects of different apartments may ask for it at once.
 #pragma once
 
+#include "Basis/Platform/Thread.h"
+
 #include <oaidl.h>
 #include <windows.h>
 
@@ -33,19 +35,19 @@ public:
     static void sv_Lock();
     static void sv_Unlock();
 
-    static HRESULT sh_GetClassObject(REFCLSID ro_Class, REFIID ro_Interface, void** ppv_Object);
-    static HRESULT sh_CanUnloadNow();
-    static HRESULT sh_RegisterServer();
-    static HRESULT sh_UnregisterServer();
+    static HRESULT shr_GetClassObject(REFCLSID ro_Class, REFIID ro_Interface, void** ppv_Object);
+    static HRESULT shr_CanUnloadNow();
+    static HRESULT shr_RegisterServer();
+    static HRESULT shr_UnregisterServer();
 
     // The type information of an interface of the module's type library; the caller receives
     // a reference of its own.
-    static HRESULT sh_GetTypeInfo(REFGUID ro_Interface, ITypeInfo** ppco_TypeInfo);
+    static HRESULT shr_GetTypeInfo(REFGUID ro_Interface, ITypeInfo** ppco_TypeInfo);
 
 private:
-    static HRESULT sh_RunScripts(int b_Register);
-    static HRESULT sh_LoadTypeLib(ITypeLib** ppco_TypeLib);
-    static HRESULT sh_GetModulePath(wchar_t* pw_Path, unsigned n_Size);
+    static HRESULT shr_RunScripts(int b_Register);
+    static HRESULT shr_LoadTypeLib(ITypeLib** ppco_TypeLib);
+    static HRESULT shr_GetModulePath(wchar_t* pw_Path, unsigned n_Size);
 
     static constexpr unsigned sn_TypeInfoSlots = 4;
     struct st_TypeInfoSlot
@@ -59,7 +61,7 @@ private:
     static HINSTANCE sh_Instance;
     static const GUID* spcso_LibraryID;
     static volatile long si4_Locks;
-    static CRITICAL_SECTION sso_TypeInfoLock;
+    static CT_CriticalSection sco_TypeInfoLock;
     static st_TypeInfoSlot sso_TypeInfos[sn_TypeInfoSlots];
 };
 

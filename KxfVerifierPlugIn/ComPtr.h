@@ -66,7 +66,7 @@ public:
         return &bstr_Text;
     }
     // Takes ownership of an allocated BSTR; a null one from a failed allocation is reported.
-    HRESULT h_Attach(BSTR bstr_New)
+    HRESULT hr_Attach(BSTR bstr_New)
     {
         v_Free();
         bstr_Text = bstr_New;

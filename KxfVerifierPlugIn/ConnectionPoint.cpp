@@ -28,8 +28,8 @@ template <class T_Enum, class T_Item>
 class CT_Enumerator final : private CT_ComObjectBase, public T_Enum
 {
 public:
-    static HRESULT sh_Create(REFIID ro_Interface, const std::vector<T_Item>& co_Items,
-                             unsigned n_Position, T_Enum** ppco_Enum)
+    static HRESULT shr_Create(REFIID ro_Interface, const std::vector<T_Item>& co_Items,
+                              unsigned n_Position, T_Enum** ppco_Enum)
     {
         if (!ppco_Enum)
             return E_POINTER;
@@ -86,7 +86,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Clone(T_Enum** ppco_Enum) override
     {
-        return sh_Create(ro_Interface, ao_Items, static_cast<unsigned>(n_Position), ppco_Enum);
+        return shr_Create(ro_Interface, ao_Items, static_cast<unsigned>(n_Position), ppco_Enum);
     }
 
 private:
@@ -115,13 +115,13 @@ CT_ConnectionPoint::~CT_ConnectionPoint()
             pco_Sink->Release();
 }
 
-HRESULT CT_ConnectionPoint::sh_EnumPoints(IConnectionPoint* const* ppco_Points, unsigned n_Count,
-                                          IEnumConnectionPoints** ppco_Enum)
+HRESULT CT_ConnectionPoint::shr_EnumPoints(IConnectionPoint* const* ppco_Points, unsigned n_Count,
+                                           IEnumConnectionPoints** ppco_Enum)
 {
     try
     {
         std::vector<IConnectionPoint*> apco_Points(ppco_Points, ppco_Points + n_Count);
-        return CT_Enumerator<IEnumConnectionPoints, IConnectionPoint*>::sh_Create(
+        return CT_Enumerator<IEnumConnectionPoints, IConnectionPoint*>::shr_Create(
             IID_IEnumConnectionPoints, apco_Points, 0, ppco_Enum);
     }
     catch (const std::bad_alloc&)
@@ -208,7 +208,7 @@ HRESULT STDMETHODCALLTYPE CT_ConnectionPoint::EnumConnections(IEnumConnections**
         for (size_t n_Index = 0; n_Index < apco_Sinks.size(); ++n_Index)
             if (apco_Sinks[n_Index])
                 aso_Connections.push_back({apco_Sinks[n_Index], static_cast<DWORD>(n_Index + 1)});
-        return CT_Enumerator<IEnumConnections, CONNECTDATA>::sh_Create(
+        return CT_Enumerator<IEnumConnections, CONNECTDATA>::shr_Create(
             IID_IEnumConnections, aso_Connections, 0, ppco_Enum);
     }
     catch (const std::bad_alloc&)

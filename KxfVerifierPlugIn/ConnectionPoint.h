@@ -22,8 +22,8 @@ public:
 
     REFIID ro_GetOutgoing() const { return ro_Outgoing; }
     // An enumerator over the given points of a container.
-    static HRESULT sh_EnumPoints(IConnectionPoint* const* ppco_Points, unsigned n_Count,
-                                 IEnumConnectionPoints** ppco_Enum);
+    static HRESULT shr_EnumPoints(IConnectionPoint* const* ppco_Points, unsigned n_Count,
+                                  IEnumConnectionPoints** ppco_Enum);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID ro_Interface, void** ppv_Object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;

@@ -114,7 +114,7 @@ SIZE so_FontBaseUnits(const st_TemplateFont& so_Font)
 }
 } // namespace
 
-HRESULT CT_DialogTemplate::sh_GetSize(HINSTANCE h_Module, unsigned n_ID, SIZE* pso_Size)
+HRESULT CT_DialogTemplate::shr_GetSize(HINSTANCE h_Module, unsigned n_ID, SIZE* pso_Size)
 {
     HRSRC h_Found = FindResourceW(h_Module, MAKEINTRESOURCEW(n_ID), MAKEINTRESOURCEW(5));
     HGLOBAL h_Loaded = h_Found ? LoadResource(h_Module, h_Found) : nullptr;

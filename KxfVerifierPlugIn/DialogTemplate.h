@@ -12,5 +12,5 @@ public:
     // converted with the base units of the template's font (the system's dialog base units for
     // a template without a font). The point size 0x7FFF, which asks for the message-box font,
     // is not told apart.
-    static HRESULT sh_GetSize(HINSTANCE h_Module, unsigned n_ID, SIZE* pso_Size);
+    static HRESULT shr_GetSize(HINSTANCE h_Module, unsigned n_ID, SIZE* pso_Size);
 };

@@ -13,8 +13,8 @@
 
 namespace
 {
-CT_ClassFactory co_PlugInFactory(&CT_KxfVerifierPlugIn::sh_Create);
-CT_ClassFactory co_PageFactory(&CT_PpgKxfVerifier::sh_Create);
+CT_ClassFactory co_PlugInFactory(&CT_ClassFactory::shr_Create<CT_KxfVerifierPlugIn>);
+CT_ClassFactory co_PageFactory(&CT_ClassFactory::shr_Create<CT_PpgKxfVerifier>);
 
 const st_ClassEntry aso_Classes[] = {
     {&CLSID_KxfVerifierPlugIn, IDR_KXFVERIFIERPLUGIN, &co_PlugInFactory},
@@ -41,20 +41,20 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvRe
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 {
-    return CT_ComModule::sh_GetClassObject(rclsid, riid, ppv);
+    return CT_ComModule::shr_GetClassObject(rclsid, riid, ppv);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow()
 {
-    return CT_ComModule::sh_CanUnloadNow();
+    return CT_ComModule::shr_CanUnloadNow();
 }
 
 extern "C" HRESULT WINAPI DllRegisterServer()
 {
-    return CT_ComModule::sh_RegisterServer();
+    return CT_ComModule::shr_RegisterServer();
 }
 
 extern "C" HRESULT WINAPI DllUnregisterServer()
 {
-    return CT_ComModule::sh_UnregisterServer();
+    return CT_ComModule::shr_UnregisterServer();
 }

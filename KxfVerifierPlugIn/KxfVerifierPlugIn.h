@@ -3,11 +3,10 @@
 // ISupportErrorInfo, IConnectionPointContainer (one point for _IKxfVerifierPlugInEvents, never
 // fired), IHostVerifier, IHostPlugIn and ISpecifyPropertyPages.
 //
-// An object owns the verifier component of each format from its last run of that format and
-// the settings store of its last run. The host application pointer is process-wide: the last
-// Connect of any object sets it, any Disconnect empties it. Objects are registered for the
-// apartment model: the object and the process-wide state are used on one apartment thread and
-// not locked.
+// An object owns what its verification runs keep (CT_VerificationRun). The host application pointer
+// is process-wide: the last Connect of any object sets it, any Disconnect empties it. Objects are
+// registered for the apartment model: the object and the process-wide state are used on one
+// apartment thread and not locked.
 #pragma once
 
 #include "ComModule.h"
@@ -15,10 +14,7 @@
 #include "ConnectionPoint.h"
 #include "KxfVerifierPlugIn_h.h"
 #include "MarkpadHost_h.h"
-
-#include <memory>
-
-class CT_TaggerSettings;
+#include "VerificationRun.h"
 
 // The object base comes first, so that its last Release deletes the object at its own address.
 class CT_KxfVerifierPlugIn final : private CT_ComObjectBase,
@@ -30,8 +26,6 @@ class CT_KxfVerifierPlugIn final : private CT_ComObjectBase,
                                    public ISpecifyPropertyPages
 {
 public:
-    // The creation function of the class factory.
-    static HRESULT sh_Create(REFIID ro_Interface, void** ppv_Object);
     // At unload; see CT_ComModule::sv_Term for b_ProcessEnding.
     static void sv_ReleaseHostApplication(int b_ProcessEnding);
     // The application of the last Connect, null when disconnected; no reference is added.
@@ -75,25 +69,13 @@ public:
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pso_Pages) override;
 
 private:
+    friend class CT_ClassFactory;
     CT_KxfVerifierPlugIn();
     ~CT_KxfVerifierPlugIn() override;
 
-    // The steps of a verification run; each returns the first failure.
-    HRESULT h_Verify(IDispatch* pco_Document, IVerifierMessages* pco_Messages);
-    HRESULT h_PutFolders(IHostDocument* pco_Document, IDispatch* pco_Verifier,
-                         const CT_Bstr& co_TemporaryPath);
-    HRESULT h_ApplyTagSettings(IDispatch* pco_Verifier);
-    HRESULT h_CollectFindings(IDispatch* pco_Verifier, IHostDocument* pco_Document,
-                              IVerifierMessages* pco_Messages);
-    CT_ComPtr<IDispatch>* pco_VerifierOf(long i_Type);
+    static HRESULT shr_GetDispatchInfo(REFIID ro_Reserved, CT_ComPtr<ITypeInfo>* pco_TypeInfo);
 
-    static HRESULT sh_GetDispatchInfo(REFIID ro_Reserved, CT_ComPtr<ITypeInfo>* pco_TypeInfo);
-    static HRESULT sh_ReportError(unsigned n_TextID, const CT_Bstr& co_Path);
-
-    long i_DocumentType = 0;
-    CT_ComPtr<IDispatch> co_VerifierF;
-    CT_ComPtr<IDispatch> co_VerifierI;
-    std::unique_ptr<CT_TaggerSettings> pco_Settings;
+    CT_VerificationRun co_Run;
     CT_ConnectionPoint co_EventPoint;
 
     static IDispatch* spco_HostApplication;

@@ -16,19 +16,19 @@ public:
 
     // The context allows a component in another process, so it is created for IUnknown and
     // started (OleRun) before it is asked for the wanted interface.
-    static HRESULT sh_Create(REFCLSID ro_Class, REFIID ro_Interface, void** ppv_Object);
+    static HRESULT shr_Create(REFCLSID ro_Class, REFIID ro_Interface, void** ppv_Object);
 
     // Property get of an object-valued member.
-    static HRESULT sh_GetObject(IDispatch* pco_Component, DISPID i_Member,
-                                CT_ComPtr<IDispatch>* pco_Object);
+    static HRESULT shr_GetObject(IDispatch* pco_Component, DISPID i_Member,
+                                 CT_ComPtr<IDispatch>* pco_Object);
     // Property put of one value.
-    static HRESULT sh_Put(IDispatch* pco_Component, DISPID i_Member, const VARIANT& co_Value);
+    static HRESULT shr_Put(IDispatch* pco_Component, DISPID i_Member, const VARIANT& co_Value);
     // Method call with no or one argument; the result is converted to n_ResultType (VT_EMPTY:
     // the result is not wanted).
-    static HRESULT sh_Call(IDispatch* pco_Component, DISPID i_Member, VARTYPE n_ResultType,
-                           CT_Variant* pco_Result, const VARIANT* pcso_Argument = nullptr);
+    static HRESULT shr_Call(IDispatch* pco_Component, DISPID i_Member, VARTYPE n_ResultType,
+                            CT_Variant* pco_Result, const VARIANT* pcso_Argument = nullptr);
 
 private:
-    static HRESULT sh_Invoke(IDispatch* pco_Component, DISPID i_Member, WORD n_Kind,
-                             VARIANT* pso_Arguments, unsigned n_Arguments, VARIANT* pso_Result);
+    static HRESULT shr_Invoke(IDispatch* pco_Component, DISPID i_Member, WORD n_Kind,
+                              VARIANT* pso_Arguments, unsigned n_Arguments, VARIANT* pso_Result);
 };

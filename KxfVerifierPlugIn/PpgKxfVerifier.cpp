@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "Basis/Runtime/LoadString.h"
+#include "DocumentType.h"
 #include "KxfVerifierPlugIn.h"
 #include "System/String/CString.h"
 #include "TaggerSettings.h"
@@ -11,14 +12,8 @@
 #include <htmlhelp.h>
 #include <shlwapi.h>
 
-#include <new>
-
 namespace
 {
-// Document type codes of the host that name the two KXF formats.
-constexpr long i_TypeF = 6;
-constexpr long i_TypeI = 7;
-
 // State images of the list's check boxes: 1 unchecked, 2 checked.
 constexpr unsigned n_Unchecked = 1;
 constexpr unsigned n_Checked = 2;
@@ -26,21 +21,6 @@ constexpr unsigned n_StateImageShift = 12;
 
 // The topic within the help file.
 const char qccz_HelpTopic[] = "::/The_Ketra_Verifier.htm";
-
-// The type code of the host's active document; false without a connected host, without an
-// active document or when the host cannot tell.
-bool b_GetActiveDocumentType(long* pi_Type)
-{
-    IDispatch* pco_Host = CT_KxfVerifierPlugIn::spco_GetHostApplication();
-    CT_ComPtr<IHostApplication> co_Application;
-    CT_ComPtr<IDispatch> co_Active;
-    CT_ComPtr<IHostDocument> co_Document;
-    return pco_Host &&
-           SUCCEEDED(pco_Host->QueryInterface(IID_IHostApplication, co_Application.ppv_Put())) &&
-           SUCCEEDED(co_Application->GetActiveDocument(co_Active.ppco_Put())) && co_Active &&
-           SUCCEEDED(co_Active->QueryInterface(IID_IHostDocument, co_Document.ppv_Put())) &&
-           SUCCEEDED(co_Document->GetDocumentType(pi_Type));
-}
 
 CT_CString co_LoadAnsi(unsigned n_ID)
 {
@@ -89,26 +69,15 @@ CT_PpgKxfVerifier::CT_PpgKxfVerifier()
 
 CT_PpgKxfVerifier::~CT_PpgKxfVerifier() = default;
 
-HRESULT CT_PpgKxfVerifier::sh_Create(REFIID ro_Interface, void** ppv_Object)
-{
-    CT_PpgKxfVerifier* pco_Page = new (std::nothrow) CT_PpgKxfVerifier;
-    if (!pco_Page)
-        return E_OUTOFMEMORY;
-    pco_Page->AddRef();
-    HRESULT h_Result = pco_Page->QueryInterface(ro_Interface, ppv_Object);
-    pco_Page->Release();
-    return h_Result;
-}
-
 HRESULT STDMETHODCALLTYPE CT_PpgKxfVerifier::Activate(HWND h_Parent, LPCRECT pcso_Rect,
                                                       BOOL b_Modal)
 {
     // The dialog's list view needs its window class.
     INITCOMMONCONTROLSEX so_Controls = {sizeof so_Controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&so_Controls);
-    HRESULT h_Result = CT_PropertyPage::Activate(h_Parent, pcso_Rect, b_Modal);
-    if (FAILED(h_Result))
-        return h_Result;
+    HRESULT hr_Result = CT_PropertyPage::Activate(h_Parent, pcso_Rect, b_Modal);
+    if (FAILED(hr_Result))
+        return hr_Result;
     if (!pco_Settings)
     {
         v_GreyOutList();
@@ -118,7 +87,7 @@ HRESULT STDMETHODCALLTYPE CT_PpgKxfVerifier::Activate(HWND h_Parent, LPCRECT pcs
     const CT_ReportingSettings* pcco_Reporting = pco_Settings->pco_GetReporting();
     for (unsigned n_Index = 0; n_Index < pcco_Reporting->n_GetCount(); ++n_Index)
         v_SetCheck(n_Index, pcco_Reporting->n_GetFlag(n_Index));
-    return h_Result;
+    return hr_Result;
 }
 
 // Only the two states of a check box are flags: without its list (the dialog is gone) an entry
@@ -177,16 +146,16 @@ void CT_PpgKxfVerifier::v_SetUpDialog()
     pco_Settings.reset();
     long i_DocumentType = 0;
     unsigned n_CaptionID = IDS_NO_ACTIVE_DOCUMENT;
-    if (!b_GetActiveDocumentType(&i_DocumentType))
-        n_CaptionID = IDS_NO_ACTIVE_DOCUMENT;
-    else if (i_DocumentType == i_TypeF || i_DocumentType == i_TypeI)
+    if (SUCCEEDED(CT_DocumentType::shr_GetActive(CT_KxfVerifierPlugIn::spco_GetHostApplication(),
+                                                 &i_DocumentType)))
     {
-        n_CaptionID = IDS_SELECT_TAGS;
-        pco_Settings.reset(new (std::nothrow)
-                               CT_TaggerSettings(0, i_DocumentType == i_TypeF ? 0 : 1));
-    }
-    else
         n_CaptionID = IDS_NO_KXF_DOCUMENT;
+        if (CT_DocumentType::sb_IsKxf(i_DocumentType))
+        {
+            n_CaptionID = IDS_SELECT_TAGS;
+            pco_Settings = CT_DocumentType::spco_NewSettings(i_DocumentType);
+        }
+    }
 
     if (pco_Settings)
     {

@@ -18,9 +18,6 @@ class CT_TaggerSettings;
 class CT_PpgKxfVerifier final : public CT_PropertyPage
 {
 public:
-    // The creation function of the class factory.
-    static HRESULT sh_Create(REFIID ro_Interface, void** ppv_Object);
-
     // S_FALSE when the page has no store (no KXF document was active at set-up).
     HRESULT STDMETHODCALLTYPE Activate(HWND h_Parent, LPCRECT pcso_Rect, BOOL b_Modal) override;
     HRESULT STDMETHODCALLTYPE Apply() override;
@@ -28,6 +25,7 @@ public:
     HRESULT STDMETHODCALLTYPE Help(LPCOLESTR qcwz_HelpDirectory) override;
 
 private:
+    friend class CT_ClassFactory;
     CT_PpgKxfVerifier();
     ~CT_PpgKxfVerifier() override;
 

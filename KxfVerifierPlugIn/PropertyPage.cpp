@@ -9,7 +9,7 @@
 namespace
 {
 // A string resource of the module as a task-memory copy for the frame, which frees it.
-HRESULT h_TaskString(unsigned n_ID, LPOLESTR* ppw_Text)
+HRESULT hr_TaskString(unsigned n_ID, LPOLESTR* ppw_Text)
 {
     CT_UString co_Text;
     CT_LoadString::sv_LoadString(&co_Text, CT_ComModule::sh_GetInstance(), n_ID);
@@ -112,21 +112,21 @@ HRESULT STDMETHODCALLTYPE CT_PropertyPage::GetPageInfo(PROPPAGEINFO* pso_Info)
         return E_POINTER;
     *pso_Info = {};
     pso_Info->cb = sizeof(PROPPAGEINFO);
-    HRESULT h_Result =
-        CT_DialogTemplate::sh_GetSize(CT_ComModule::sh_GetInstance(), n_DialogID, &pso_Info->size);
-    if (SUCCEEDED(h_Result))
-        h_Result = h_TaskString(n_TitleID, &pso_Info->pszTitle);
-    if (SUCCEEDED(h_Result))
-        h_Result = h_TaskString(n_DocStringID, &pso_Info->pszDocString);
-    if (SUCCEEDED(h_Result))
-        h_Result = h_TaskString(n_HelpFileID, &pso_Info->pszHelpFile);
-    if (FAILED(h_Result))
+    HRESULT hr_Result =
+        CT_DialogTemplate::shr_GetSize(CT_ComModule::sh_GetInstance(), n_DialogID, &pso_Info->size);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = hr_TaskString(n_TitleID, &pso_Info->pszTitle);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = hr_TaskString(n_DocStringID, &pso_Info->pszDocString);
+    if (SUCCEEDED(hr_Result))
+        hr_Result = hr_TaskString(n_HelpFileID, &pso_Info->pszHelpFile);
+    if (FAILED(hr_Result))
     {
         CoTaskMemFree(pso_Info->pszTitle);
         CoTaskMemFree(pso_Info->pszDocString);
         *pso_Info = {};
     }
-    return h_Result;
+    return hr_Result;
 }
 
 HRESULT STDMETHODCALLTYPE CT_PropertyPage::SetObjects(ULONG n_Objects, IUnknown** ppco_Objects)

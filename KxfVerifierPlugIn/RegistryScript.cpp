@@ -11,7 +11,7 @@
 
 namespace
 {
-const HRESULT h_BadScript = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+const HRESULT hr_BadScript = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 
 struct st_Value
 {
@@ -358,7 +358,7 @@ LSTATUS i4_Unregister(HKEY h_Parent, const st_Key& co_Key)
     return i4_Status;
 }
 
-HRESULT h_Apply(const std::vector<st_Root>& co_Roots, int b_Register)
+HRESULT hr_Apply(const std::vector<st_Root>& co_Roots, int b_Register)
 {
     LSTATUS i4_Status = ERROR_SUCCESS;
     for (const st_Root& co_Root : co_Roots)
@@ -375,9 +375,9 @@ HRESULT h_Apply(const std::vector<st_Root>& co_Roots, int b_Register)
 }
 } // namespace
 
-HRESULT CT_RegistryScript::sh_Run(const char* pcc_Script, unsigned n_Size,
-                                  const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
-                                  int b_Register)
+HRESULT CT_RegistryScript::shr_Run(const char* pcc_Script, unsigned n_Size,
+                                   const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
+                                   int b_Register)
 {
     try
     {
@@ -387,7 +387,7 @@ HRESULT CT_RegistryScript::sh_Run(const char* pcc_Script, unsigned n_Size,
             int i_Units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcc_Script,
                                               static_cast<int>(n_Size), nullptr, 0);
             if (i_Units <= 0)
-                return h_BadScript;
+                return hr_BadScript;
             so_Text.resize(static_cast<size_t>(i_Units));
             MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcc_Script, static_cast<int>(n_Size),
                                 so_Text.data(), i_Units);
@@ -396,8 +396,8 @@ HRESULT CT_RegistryScript::sh_Run(const char* pcc_Script, unsigned n_Size,
             so_Text.erase(0, 1);
         std::vector<st_Root> aso_Roots;
         if (!CT_ScriptParser(so_Text, pcso_Symbols, n_Symbols).b_Parse(&aso_Roots))
-            return h_BadScript;
-        return h_Apply(aso_Roots, b_Register);
+            return hr_BadScript;
+        return hr_Apply(aso_Roots, b_Register);
     }
     catch (const std::bad_alloc&)
     {
@@ -405,15 +405,15 @@ HRESULT CT_RegistryScript::sh_Run(const char* pcc_Script, unsigned n_Size,
     }
 }
 
-HRESULT CT_RegistryScript::sh_RunResource(HINSTANCE h_Module, unsigned n_ID,
-                                          const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
-                                          int b_Register)
+HRESULT CT_RegistryScript::shr_RunResource(HINSTANCE h_Module, unsigned n_ID,
+                                           const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
+                                           int b_Register)
 {
     HRSRC h_Found = FindResourceW(h_Module, MAKEINTRESOURCEW(n_ID), L"REGISTRY");
     HGLOBAL h_Loaded = h_Found ? LoadResource(h_Module, h_Found) : nullptr;
     const void* pcv_Script = h_Loaded ? LockResource(h_Loaded) : nullptr;
     if (!pcv_Script)
         return HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return sh_Run(static_cast<const char*>(pcv_Script), SizeofResource(h_Module, h_Found),
-                  pcso_Symbols, n_Symbols, b_Register);
+    return shr_Run(static_cast<const char*>(pcv_Script), SizeofResource(h_Module, h_Found),
+                   pcso_Symbols, n_Symbols, b_Register);
 }

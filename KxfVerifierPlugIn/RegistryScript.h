@@ -44,10 +44,10 @@ class CT_RegistryScript
 {
 public:
     // The script is n_Size bytes of UTF-8.
-    static HRESULT sh_Run(const char* pcc_Script, unsigned n_Size,
-                          const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols, int b_Register);
+    static HRESULT shr_Run(const char* pcc_Script, unsigned n_Size,
+                           const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols, int b_Register);
     // The script is the module's resource of type REGISTRY with that identifier.
-    static HRESULT sh_RunResource(HINSTANCE h_Module, unsigned n_ID,
-                                  const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
-                                  int b_Register);
+    static HRESULT shr_RunResource(HINSTANCE h_Module, unsigned n_ID,
+                                   const st_ScriptSymbol* pcso_Symbols, unsigned n_Symbols,
+                                   int b_Register);
 };

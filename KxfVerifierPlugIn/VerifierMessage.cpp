@@ -62,45 +62,45 @@ int CT_VerifierMessage::si_GetNumber(const CT_UString& co_Text)
 
 // FindingPosition less 1 points into the translation; when that gives 0 the alternative
 // position, less 1, points into the original.
-HRESULT CT_VerifierMessage::sh_GetPosition(IDispatch* pco_Verifier, long* pi_Position,
-                                           long* pi_Indicator)
+HRESULT CT_VerifierMessage::shr_GetPosition(IDispatch* pco_Verifier, long* pi_Position,
+                                            long* pi_Indicator)
 {
     CT_Variant co_Value;
-    HRESULT h_Result =
-        CT_OutsideComponent::sh_Call(pco_Verifier, KetragenFindingPosition, VT_I2, &co_Value);
-    if (FAILED(h_Result))
-        return h_Result;
+    HRESULT hr_Result =
+        CT_OutsideComponent::shr_Call(pco_Verifier, KetragenFindingPosition, VT_I2, &co_Value);
+    if (FAILED(hr_Result))
+        return hr_Result;
     *pi_Position = long{V_I2(co_Value.pso_Get())} - 1;
     *pi_Indicator = i_InTranslation;
     if (*pi_Position != 0)
         return S_OK;
-    h_Result =
-        CT_OutsideComponent::sh_Call(pco_Verifier, KetragenFindingAltPosition, VT_I2, &co_Value);
-    if (FAILED(h_Result))
-        return h_Result;
+    hr_Result =
+        CT_OutsideComponent::shr_Call(pco_Verifier, KetragenFindingAltPosition, VT_I2, &co_Value);
+    if (FAILED(hr_Result))
+        return hr_Result;
     *pi_Position = long{V_I2(co_Value.pso_Get())} - 1;
     *pi_Indicator = i_InOriginal;
     return S_OK;
 }
 
-HRESULT CT_VerifierMessage::sh_AddFinding(IDispatch* pco_Verifier, IHostDocument* pco_Document,
-                                          IVerifierMessages* pco_Messages)
+HRESULT CT_VerifierMessage::shr_AddFinding(IDispatch* pco_Verifier, IHostDocument* pco_Document,
+                                           IVerifierMessages* pco_Messages)
 {
     long i_Position = 0;
     long i_Indicator = 0;
-    HRESULT h_Result = sh_GetPosition(pco_Verifier, &i_Position, &i_Indicator);
+    HRESULT hr_Result = shr_GetPosition(pco_Verifier, &i_Position, &i_Indicator);
     CT_Variant co_Text;
-    if (SUCCEEDED(h_Result))
-        h_Result =
-            CT_OutsideComponent::sh_Call(pco_Verifier, KetragenFindingText, VT_BSTR, &co_Text);
+    if (SUCCEEDED(hr_Result))
+        hr_Result =
+            CT_OutsideComponent::shr_Call(pco_Verifier, KetragenFindingText, VT_BSTR, &co_Text);
     CT_Bstr co_Name;
-    if (SUCCEEDED(h_Result))
-        h_Result = pco_Document->GetName(co_Name.pbstr_Put());
+    if (SUCCEEDED(hr_Result))
+        hr_Result = pco_Document->GetName(co_Name.pbstr_Put());
     CT_Bstr co_Empty;
-    if (SUCCEEDED(h_Result))
-        h_Result = co_Empty.h_Attach(SysAllocString(L""));
-    if (FAILED(h_Result))
-        return h_Result;
+    if (SUCCEEDED(hr_Result))
+        hr_Result = co_Empty.hr_Attach(SysAllocString(L""));
+    if (FAILED(hr_Result))
+        return hr_Result;
 
     BSTR bstr_Text = V_BSTR(co_Text.pso_Get());
     CT_UString co_Finding(reinterpret_cast<const char16_t*>(bstr_Text), SysStringLen(bstr_Text));

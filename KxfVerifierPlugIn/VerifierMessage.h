@@ -31,9 +31,9 @@ public:
 
     // Asks the verifier for the current finding and adds it to pco_Messages with Add, naming the
     // host document. The message object that Add returns is released at once.
-    static HRESULT sh_AddFinding(IDispatch* pco_Verifier, IHostDocument* pco_Document,
-                                 IVerifierMessages* pco_Messages);
+    static HRESULT shr_AddFinding(IDispatch* pco_Verifier, IHostDocument* pco_Document,
+                                  IVerifierMessages* pco_Messages);
 
 private:
-    static HRESULT sh_GetPosition(IDispatch* pco_Verifier, long* pi_Position, long* pi_Indicator);
+    static HRESULT shr_GetPosition(IDispatch* pco_Verifier, long* pi_Position, long* pi_Indicator);
 };

@@ -19,29 +19,29 @@ protected:
         EXPECT_EQ(i_LiveObjects(), i_Baseline) << "stand-in objects leaked";
     }
 
-    CT_ComRef<IHostDocument> co_Open(const std::u16string& co_Text, long i_Type)
+    CT_HostRef<IHostDocument> co_Open(const std::u16string& co_Text, long i_Type)
     {
         const std::u16string co_Path = co_Temp.co_WriteText(u"Guide.kxf", co_Text);
-        CT_ComRef<IDispatch> co_Document;
-        CT_ComRef<IHostDocument> co_HostDocument;
+        CT_HostRef<IDispatch> co_Document;
+        CT_HostRef<IHostDocument> co_HostDocument;
         EXPECT_HRESULT_SUCCEEDED(co_Application->OpenDocument(
-            CT_Bstr(co_Path).bstr_Get(), i_Type, CT_Bstr(u"D:\\work\\Guide.kxf").bstr_Get(),
+            CT_HostBstr(co_Path).bstr_Get(), i_Type, CT_HostBstr(u"D:\\work\\Guide.kxf").bstr_Get(),
             co_Document.ppco_Put()));
         EXPECT_HRESULT_SUCCEEDED(co_Document.hr_QueryInto(co_HostDocument));
         return co_HostDocument;
     }
 
     CT_TempFolder co_Temp;
-    CT_ComRef<IHostApplication> co_Application;
+    CT_HostRef<IHostApplication> co_Application;
     long i_Baseline = 0;
 };
 
 TEST_F(HostApplication, OpenedDocumentAnswersWhatThePlugInAsks)
 {
-    CT_ComRef<IHostDocument> co_Document = co_Open(u"<ps \"Body\">Gr\u00FC\u00DFe", 6);
+    CT_HostRef<IHostDocument> co_Document = co_Open(u"<ps \"Body\">Gr\u00FC\u00DFe", 6);
     ASSERT_TRUE(co_Document);
     LONG i_Type = 0, i_Length = 0;
-    CT_Bstr co_Name, co_Original, co_Text;
+    CT_HostBstr co_Name, co_Original, co_Text;
     // by the positions of the function table that the plug-in relies on
     EXPECT_HRESULT_SUCCEEDED(hr_CallSlot(co_Document.pco_Get(), 23, &i_Type));
     EXPECT_HRESULT_SUCCEEDED(hr_CallSlot(co_Document.pco_Get(), 11, co_Name.pbstr_Put()));
@@ -54,35 +54,37 @@ TEST_F(HostApplication, OpenedDocumentAnswersWhatThePlugInAsks)
     EXPECT_HRESULT_SUCCEEDED(co_Document->GetLength(&i_Length));
     EXPECT_EQ(i_Length, 16);
 
-    CT_ComRef<IDispatch> co_Active;
+    CT_HostRef<IDispatch> co_Active;
     EXPECT_HRESULT_SUCCEEDED(hr_CallSlot(co_Application.pco_Get(), 13, co_Active.ppco_Put()));
-    CT_ComRef<IUnknown> co_Identity;
+    CT_HostRef<IUnknown> co_Identity;
     co_Active.hr_QueryInto(co_Identity);
     EXPECT_EQ(co_Identity.pco_Get(), static_cast<IUnknown*>(co_Document.pco_Get()));
 }
 
 TEST_F(HostApplication, SaveTranslatedAsWritesTheTextAsUtf8)
 {
-    CT_ComRef<IHostDocument> co_Document = co_Open(u"x", 7);
-    ASSERT_HRESULT_SUCCEEDED(co_Document->SetText(CT_Bstr(u"<:hs>\u00E9\U0001F600").bstr_Get()));
+    CT_HostRef<IHostDocument> co_Document = co_Open(u"x", 7);
+    ASSERT_HRESULT_SUCCEEDED(
+        co_Document->SetText(CT_HostBstr(u"<:hs>\u00E9\U0001F600").bstr_Get()));
     const std::u16string co_Target = co_Temp.co_File(u"saved.kxf");
-    ASSERT_HRESULT_SUCCEEDED(hr_CallSlot(co_Document.pco_Get(), 20, CT_Bstr(co_Target).bstr_Get()));
+    ASSERT_HRESULT_SUCCEEDED(
+        hr_CallSlot(co_Document.pco_Get(), 20, CT_HostBstr(co_Target).bstr_Get()));
     EXPECT_EQ(co_ReadBytes(co_Target), "<:hs>\xC3\xA9\xF0\x9F\x98\x80");
 
     // a place that cannot be written is a failure, not a success
-    const HRESULT hr =
-        co_Document->SaveTranslatedAs(CT_Bstr(co_Temp.co_File(u"no\\such\\x.kxf")).bstr_Get());
-    EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    const HRESULT hr_Result =
+        co_Document->SaveTranslatedAs(CT_HostBstr(co_Temp.co_File(u"no\\such\\x.kxf")).bstr_Get());
+    EXPECT_TRUE(FAILED(hr_Result)) << std::hex << hr_Result;
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Document->SaveTranslatedAs(nullptr)});
 }
 
 TEST_F(HostApplication, SaveWritesBackAndClearsTheModifiedFlag)
 {
-    CT_ComRef<IHostDocument> co_Document = co_Open(u"old", 6);
+    CT_HostRef<IHostDocument> co_Document = co_Open(u"old", 6);
     VARIANT_BOOL b_Modified = VARIANT_TRUE;
     co_Document->GetModified(&b_Modified);
     EXPECT_EQ(b_Modified, VARIANT_FALSE);
-    co_Document->SetText(CT_Bstr(u"new").bstr_Get());
+    co_Document->SetText(CT_HostBstr(u"new").bstr_Get());
     co_Document->GetModified(&b_Modified);
     EXPECT_EQ(b_Modified, VARIANT_TRUE);
     ASSERT_HRESULT_SUCCEEDED(co_Document->Save());
@@ -93,10 +95,11 @@ TEST_F(HostApplication, SaveWritesBackAndClearsTheModifiedFlag)
 
 TEST_F(HostApplication, MissingFileIsNotOpened)
 {
-    CT_ComRef<IDispatch> co_Document;
-    EXPECT_EQ(st_Hr{HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
-              st_Hr{co_Application->OpenDocument(CT_Bstr(co_Temp.co_File(u"none.kxf")).bstr_Get(),
-                                                 6, nullptr, co_Document.ppco_Put())});
+    CT_HostRef<IDispatch> co_Document;
+    EXPECT_EQ(
+        st_Hr{HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+        st_Hr{co_Application->OpenDocument(CT_HostBstr(co_Temp.co_File(u"none.kxf")).bstr_Get(), 6,
+                                           nullptr, co_Document.ppco_Put())});
     EXPECT_FALSE(co_Document);
     LONG i_Count = -1;
     co_Application->GetDocumentCount(&i_Count);
@@ -105,22 +108,22 @@ TEST_F(HostApplication, MissingFileIsNotOpened)
 
 TEST_F(HostApplication, ActiveDocumentFollowsOpenSetAndClose)
 {
-    CT_ComRef<IHostDocument> co_First = co_Open(u"1", 6);
-    CT_ComRef<IHostDocument> co_Second = co_Open(u"2", 7);
-    CT_ComRef<IDispatch> co_Active;
+    CT_HostRef<IHostDocument> co_First = co_Open(u"1", 6);
+    CT_HostRef<IHostDocument> co_Second = co_Open(u"2", 7);
+    CT_HostRef<IDispatch> co_Active;
     co_Application->GetActiveDocument(co_Active.ppco_Put());
     EXPECT_EQ(co_Active.pco_Get(), static_cast<IDispatch*>(co_Second.pco_Get()));
 
     ASSERT_HRESULT_SUCCEEDED(co_Application->SetActiveDocument(co_First.pco_Get()));
     co_Application->GetActiveDocument(co_Active.ppco_Put());
     EXPECT_EQ(co_Active.pco_Get(), static_cast<IDispatch*>(co_First.pco_Get()));
-    CT_ComRef<IDispatch> co_ByIndex;
+    CT_HostRef<IDispatch> co_ByIndex;
     ASSERT_HRESULT_SUCCEEDED(co_Application->GetDocument(2, co_ByIndex.ppco_Put()));
     EXPECT_EQ(co_ByIndex.pco_Get(), static_cast<IDispatch*>(co_Second.pco_Get()));
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Application->GetDocument(3, co_ByIndex.ppco_Put())});
 
     // an object that is not one of its documents
-    CT_ComRef<IDispatch> co_Foreign;
+    CT_HostRef<IDispatch> co_Foreign;
     ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_VerifierMessages, nullptr, CLSCTX_INPROC_SERVER,
                                               IID_IDispatch, co_Foreign.ppv_Put()));
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Application->SetActiveDocument(co_Foreign.pco_Get())});
@@ -132,7 +135,7 @@ TEST_F(HostApplication, ActiveDocumentFollowsOpenSetAndClose)
     LONG i_Count = 0;
     co_Application->GetDocumentCount(&i_Count);
     EXPECT_EQ(i_Count, 1);
-    CT_ComRef<IDispatch> co_Owner;
+    CT_HostRef<IDispatch> co_Owner;
     EXPECT_HRESULT_SUCCEEDED(co_First->GetApplication(co_Owner.ppco_Put()));
     EXPECT_FALSE(co_Owner);
     LONG i_Type = 0;
@@ -142,8 +145,8 @@ TEST_F(HostApplication, ActiveDocumentFollowsOpenSetAndClose)
 
 TEST_F(HostApplication, DocumentsOutliveTheirApplication)
 {
-    CT_ComRef<IHostDocument> co_Document = co_Open(u"x", 6);
-    CT_ComRef<IDispatch> co_Owner;
+    CT_HostRef<IHostDocument> co_Document = co_Open(u"x", 6);
+    CT_HostRef<IDispatch> co_Owner;
     ASSERT_HRESULT_SUCCEEDED(co_Document->GetApplication(co_Owner.ppco_Put()));
     EXPECT_EQ(co_Owner.pco_Get(), static_cast<IDispatch*>(co_Application.pco_Get()));
     co_Owner.v_Release();

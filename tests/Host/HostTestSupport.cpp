@@ -29,7 +29,7 @@ public:
 void PrintTo(const st_Hr& co_Hr, std::ostream* pco_Stream)
 {
     char qc_Text[16];
-    std::snprintf(qc_Text, sizeof qc_Text, "0x%08lX", static_cast<unsigned long>(co_Hr.hr));
+    std::snprintf(qc_Text, sizeof qc_Text, "0x%08lX", static_cast<unsigned long>(co_Hr.hr_Result));
     *pco_Stream << qc_Text;
 }
 
@@ -132,7 +132,7 @@ VARIANT co_BstrVariant(const std::u16string& co_Text)
     VARIANT co_Value;
     VariantInit(&co_Value);
     co_Value.vt = VT_BSTR;
-    co_Value.bstrVal = CT_Bstr(co_Text).bstr_Detach();
+    co_Value.bstrVal = CT_HostBstr(co_Text).bstr_Detach();
     return co_Value;
 }
 

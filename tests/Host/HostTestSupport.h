@@ -2,7 +2,7 @@
 // folders, late-bound calls, readable HRESULTs and the stand-ins' live-object count.
 #pragma once
 
-#include "ComRef.h"
+#include "HostRef.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-// An HRESULT that prints in hexadecimal: EXPECT_EQ(st_Hr{E_FAIL}, st_Hr{hr}).
+// An HRESULT that prints in hexadecimal: EXPECT_EQ(st_Hr{E_FAIL}, st_Hr{hr_Result}).
 struct st_Hr
 {
-    HRESULT hr;
-    bool operator==(const st_Hr& co_Other) const { return hr == co_Other.hr; }
+    HRESULT hr_Result;
+    bool operator==(const st_Hr& co_Other) const { return hr_Result == co_Other.hr_Result; }
 };
 void PrintTo(const st_Hr& co_Hr, std::ostream* pco_Stream);
 

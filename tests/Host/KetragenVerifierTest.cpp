@@ -45,13 +45,13 @@ protected:
                                                   IID_IDispatch, co_Verifier.ppv_Put()));
     }
 
-    CT_ComRef<IDispatch> co_SubObject(DISPID i_Member)
+    CT_HostRef<IDispatch> co_SubObject(DISPID i_Member)
     {
         VARIANT co_Result;
         EXPECT_HRESULT_SUCCEEDED(
             hr_Invoke(co_Verifier.pco_Get(), i_Member, DISPATCH_PROPERTYGET, {}, &co_Result));
         EXPECT_EQ(co_Result.vt, VT_DISPATCH);
-        return CT_ComRef<IDispatch>(co_Result.vt == VT_DISPATCH ? co_Result.pdispVal : nullptr);
+        return CT_HostRef<IDispatch>(co_Result.vt == VT_DISPATCH ? co_Result.pdispVal : nullptr);
     }
 
     VARIANT co_Call(DISPID i_Member, std::vector<VARIANT> co_Arguments = {})
@@ -88,7 +88,8 @@ protected:
         while (co_Call(eo_NextFinding).boolVal != VARIANT_FALSE)
         {
             VARIANT co_Text = co_Call(eo_FindingText);
-            co_All.push_back({CT_Bstr::sco_Text(co_Text.bstrVal), co_Call(eo_FindingPosition).iVal,
+            co_All.push_back({CT_HostBstr::sco_Text(co_Text.bstrVal),
+                              co_Call(eo_FindingPosition).iVal,
                               co_Call(eo_FindingAltPosition).iVal});
             VariantClear(&co_Text);
         }
@@ -112,7 +113,7 @@ protected:
 
     CT_TempFolder co_Temp;
     std::u16string co_OriginalFolder;
-    CT_ComRef<IDispatch> co_Verifier;
+    CT_HostRef<IDispatch> co_Verifier;
     long i_Baseline = -1;
 };
 
@@ -222,12 +223,12 @@ TEST_F(KetragenVerifier, RejectsWrongCalls)
     EXPECT_EQ(st_Hr{DISP_E_MEMBERNOTFOUND},
               st_Hr{hr_PutProperty(co_Verifier.pco_Get(), eo_RunCheck, co_BoolVariant(0))});
 
-    CT_ComRef<IDispatch> co_Paths = co_SubObject(eo_Paths);
+    CT_HostRef<IDispatch> co_Paths = co_SubObject(eo_Paths);
     VARIANT co_Folder = co_BstrVariant(u"C:\\x");
     EXPECT_EQ(st_Hr{DISP_E_MEMBERNOTFOUND},
               st_Hr{hr_PutProperty(co_Paths.pco_Get(), 2, co_Folder)});
     VariantClear(&co_Folder);
-    CT_ComRef<IDispatch> co_Reporting = co_SubObject(eo_Reporting);
+    CT_HostRef<IDispatch> co_Reporting = co_SubObject(eo_Reporting);
     EXPECT_EQ(st_Hr{DISP_E_MEMBERNOTFOUND},
               st_Hr{hr_PutProperty(co_Reporting.pco_Get(), 46, co_BoolVariant(1))});
     EXPECT_EQ(st_Hr{DISP_E_MEMBERNOTFOUND},

@@ -63,7 +63,7 @@ public:
     HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* pco_Site) override
     {
         co_Script.co_Log.push_back(pco_Site ? "SetPageSite" : "SetPageSite(null)");
-        co_Site = CT_ComRef<IPropertyPageSite>::sco_Share(pco_Site);
+        co_Site = CT_HostRef<IPropertyPageSite>::sco_Share(pco_Site);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Activate(HWND h_Parent, LPCRECT pco_Rect, BOOL) override
@@ -110,15 +110,15 @@ public:
         co_Script.co_Log.push_back("Apply");
         if (co_Script.co_ApplyResults.empty())
             return S_OK;
-        const HRESULT hr = co_Script.co_ApplyResults.front();
+        const HRESULT hr_Result = co_Script.co_ApplyResults.front();
         co_Script.co_ApplyResults.erase(co_Script.co_ApplyResults.begin());
-        return hr;
+        return hr_Result;
     }
     HRESULT STDMETHODCALLTYPE Help(LPCOLESTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return S_FALSE; }
 
 private:
-    CT_ComRef<IPropertyPageSite> co_Site;
+    CT_HostRef<IPropertyPageSite> co_Site;
     HWND h_Window = nullptr;
 };
 
@@ -127,7 +127,7 @@ class CT_FakeFactory : public CT_Fake<IClassFactory>
 public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID co_Iid, void** ppv_Object) override
     {
-        CT_ComRef<CT_FakePage> co_Page(new CT_FakePage);
+        CT_HostRef<CT_FakePage> co_Page(new CT_FakePage);
         return co_Page->QueryInterface(co_Iid, ppv_Object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
@@ -199,7 +199,7 @@ protected:
     void SetUp() override
     {
         co_Script = st_Script();
-        CT_ComRef<CT_FakeFactory> co_Factory(new CT_FakeFactory);
+        CT_HostRef<CT_FakeFactory> co_Factory(new CT_FakeFactory);
         ASSERT_HRESULT_SUCCEEDED(CoRegisterClassObject(co_FakePageClass, co_Factory.pco_Get(),
                                                        CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                                        &n_Registration));
@@ -214,11 +214,11 @@ protected:
                     std::vector<CLSID> co_Classes = {co_FakePageClass})
     {
         co_Script.co_Commands = std::move(co_Commands);
-        CT_ComRef<CT_FakePlugIn> co_PlugIn(new CT_FakePlugIn(std::move(co_Classes)));
+        CT_HostRef<CT_FakePlugIn> co_PlugIn(new CT_FakePlugIn(std::move(co_Classes)));
         const UINT_PTR n_Timer = SetTimer(nullptr, 0, 10, &v_PressButtons);
-        const HRESULT hr = CT_SettingsFrame::shr_Show(co_PlugIn.pco_Get());
+        const HRESULT hr_Result = CT_SettingsFrame::shr_Show(co_PlugIn.pco_Get());
         KillTimer(nullptr, n_Timer);
-        return hr;
+        return hr_Result;
     }
 
     DWORD n_Registration = 0;
@@ -272,7 +272,7 @@ TEST_F(SettingsFrame, ObjectsWithoutPages)
     EXPECT_EQ(st_Hr{REGDB_E_CLASSNOTREG}, st_Hr{hr_Show({}, {CLSID_NULL})});
     EXPECT_TRUE(co_Script.co_Log.empty());
 
-    CT_ComRef<CT_FakePage> co_NoPlugIn(new CT_FakePage);
+    CT_HostRef<CT_FakePage> co_NoPlugIn(new CT_FakePage);
     EXPECT_EQ(st_Hr{E_NOINTERFACE}, st_Hr{CT_SettingsFrame::shr_Show(co_NoPlugIn.pco_Get())});
     EXPECT_EQ(st_Hr{E_POINTER}, st_Hr{CT_SettingsFrame::shr_Show(nullptr)});
 }

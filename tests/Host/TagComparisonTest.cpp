@@ -62,6 +62,18 @@ TEST(TagComparison, SameNameWithOtherArgumentsIsAWarning)
     EXPECT_EQ(co_Findings[0].eo_Severity, eo_Warning);
 }
 
+TEST(TagComparison, ChangedArgumentsBesideAnotherDifferenceStayOneWarning)
+{
+    // aligning the two <:t> would leave <ps "Body"> and <ps "Rumpf"> in different gaps
+    const auto co_Findings = co_Compare(u"Second <ps \"Body\"> line <:t> tab",
+                                        u"Zweite <:t><ps \"Rumpf\"> Zeile <:t> Tab");
+    ASSERT_EQ(co_Findings.size(), 2u);
+    v_ExpectFinding(co_Findings[0], eo_TagExtra, u"Error 102: <:t> is not in the original", 7, 7);
+    v_ExpectFinding(co_Findings[1], eo_ArgumentsDiffer,
+                    u"Warning 201: <ps \"Rumpf\"> does not match <ps \"Body\"> of the original", 11,
+                    7);
+}
+
 TEST(TagComparison, SwappedTagsGiveOneAlert)
 {
     const auto co_Findings = co_Compare(u"x<:t><:v \"K\">y", u"x<:v \"K\"><:t>y");

@@ -17,9 +17,9 @@ protected:
         EXPECT_EQ(i_LiveObjects(), i_Baseline) << "stand-in objects leaked";
     }
 
-    static CT_ComRef<IVerifierMessages> co_NewCollection()
+    static CT_HostRef<IVerifierMessages> co_NewCollection()
     {
-        CT_ComRef<IVerifierMessages> co_New;
+        CT_HostRef<IVerifierMessages> co_New;
         EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_VerifierMessages, nullptr,
                                                   CLSCTX_INPROC_SERVER, IID_IVerifierMessages,
                                                   co_New.ppv_Put()));
@@ -29,10 +29,10 @@ protected:
     // Adds a message whose number and position are i_Seed, the rest derived from it.
     static void v_Add(IVerifierMessages* pco_Messages, long i_Seed, const std::u16string& co_Text)
     {
-        CT_ComRef<IDispatch> co_Message;
+        CT_HostRef<IDispatch> co_Message;
         ASSERT_HRESULT_SUCCEEDED(pco_Messages->Add(
-            CT_Bstr(co_Text).bstr_Get(), CT_Bstr(u"").bstr_Get(), 3, i_Seed,
-            CT_Bstr(u"doc.kxf").bstr_Get(), i_Seed, 1, i_Seed, 1, 2, 0, co_Message.ppco_Put()));
+            CT_HostBstr(co_Text).bstr_Get(), CT_HostBstr(u"").bstr_Get(), 3, i_Seed,
+            CT_HostBstr(u"doc.kxf").bstr_Get(), i_Seed, 1, i_Seed, 1, 2, 0, co_Message.ppco_Put()));
         EXPECT_TRUE(co_Message);
     }
 
@@ -43,11 +43,11 @@ protected:
         std::vector<std::u16string> co_All;
         for (LONG i_Index = 1; i_Index <= i_Count; ++i_Index)
         {
-            CT_ComRef<IDispatch> co_Item;
-            CT_ComRef<IVerifierMessage> co_Message;
+            CT_HostRef<IDispatch> co_Item;
+            CT_HostRef<IVerifierMessage> co_Message;
             EXPECT_HRESULT_SUCCEEDED(pco_Messages->GetItem(i_Index, co_Item.ppco_Put()));
             EXPECT_HRESULT_SUCCEEDED(co_Item.hr_QueryInto(co_Message));
-            CT_Bstr co_Text;
+            CT_HostBstr co_Text;
             if (co_Message)
                 co_Message->get_Text(co_Text.pbstr_Put());
             co_All.push_back(co_Text.co_Text());
@@ -55,23 +55,23 @@ protected:
         return co_All;
     }
 
-    CT_ComRef<IVerifierMessages> co_Messages;
+    CT_HostRef<IVerifierMessages> co_Messages;
     long i_Baseline = 0;
 };
 
 TEST_F(VerifierMessages, KeepsEveryArgumentOfAdd)
 {
-    CT_ComRef<IDispatch> co_Returned;
+    CT_HostRef<IDispatch> co_Returned;
     ASSERT_HRESULT_SUCCEEDED(co_Messages->Add(
-        CT_Bstr(u"Error 1234: tag missing").bstr_Get(), CT_Bstr(u"extra").bstr_Get(), 3, 1234,
-        CT_Bstr(u"a.kxf").bstr_Get(), 39, 5, 41, 6, 1, 7, co_Returned.ppco_Put()));
-    CT_ComRef<IDispatch> co_Item;
+        CT_HostBstr(u"Error 1234: tag missing").bstr_Get(), CT_HostBstr(u"extra").bstr_Get(), 3,
+        1234, CT_HostBstr(u"a.kxf").bstr_Get(), 39, 5, 41, 6, 1, 7, co_Returned.ppco_Put()));
+    CT_HostRef<IDispatch> co_Item;
     ASSERT_HRESULT_SUCCEEDED(co_Messages->GetItem(1, co_Item.ppco_Put()));
     EXPECT_EQ(co_Item.pco_Get(), co_Returned.pco_Get());
 
-    CT_ComRef<IVerifierMessage> co_Message;
+    CT_HostRef<IVerifierMessage> co_Message;
     ASSERT_HRESULT_SUCCEEDED(co_Item.hr_QueryInto(co_Message));
-    CT_Bstr co_Text, co_Extra, co_Document;
+    CT_HostBstr co_Text, co_Extra, co_Document;
     LONG i_Values[8] = {};
     co_Message->get_Text(co_Text.pbstr_Put());
     co_Message->get_Extra(co_Extra.pbstr_Put());
@@ -96,7 +96,7 @@ TEST_F(VerifierMessages, KeepsEveryArgumentOfAdd)
 TEST_F(VerifierMessages, PropertiesAnswerLateBoundCallsByName)
 {
     v_Add(co_Messages.pco_Get(), 17, u"Warning 17");
-    CT_ComRef<IDispatch> co_Item;
+    CT_HostRef<IDispatch> co_Item;
     ASSERT_HRESULT_SUCCEEDED(co_Messages->GetItem(1, co_Item.ppco_Put()));
     LPOLESTR pw_Name = const_cast<LPOLESTR>(L"Position");
     DISPID i_Id = 0;
@@ -123,7 +123,7 @@ TEST_F(VerifierMessages, PositionsRunFromOne)
     v_Add(co_Messages.pco_Get(), 1, u"a");
     v_Add(co_Messages.pco_Get(), 2, u"b");
     v_Add(co_Messages.pco_Get(), 3, u"c");
-    CT_ComRef<IDispatch> co_Item;
+    CT_HostRef<IDispatch> co_Item;
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Messages->GetItem(0, co_Item.ppco_Put())});
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Messages->GetItem(4, co_Item.ppco_Put())});
     EXPECT_EQ(st_Hr{E_INVALIDARG}, st_Hr{co_Messages->Remove(4)});
@@ -143,7 +143,7 @@ TEST_F(VerifierMessages, AddWithoutAPlaceForTheMessageStillAdds)
 TEST_F(VerifierMessages, AddMessagesAppendsTheOtherCollectionInOrder)
 {
     v_Add(co_Messages.pco_Get(), 1, u"mine");
-    CT_ComRef<IVerifierMessages> co_Other = co_NewCollection();
+    CT_HostRef<IVerifierMessages> co_Other = co_NewCollection();
     v_Add(co_Other.pco_Get(), 2, u"first");
     v_Add(co_Other.pco_Get(), 3, u"second");
     ASSERT_HRESULT_SUCCEEDED(co_Messages->AddMessages(co_Other.pco_Get()));
@@ -164,11 +164,11 @@ TEST_F(VerifierMessages, AddMessagesAppendsTheOtherCollectionInOrder)
 
 TEST_F(VerifierMessages, HasTheSlotsThePlugInCalls)
 {
-    CT_ComRef<IVerifierMessages> co_Other = co_NewCollection();
-    CT_ComRef<IDispatch> co_Message;
-    ASSERT_HRESULT_SUCCEEDED(hr_CallSlot(co_Other.pco_Get(), 10, CT_Bstr(u"Alert -5").bstr_Get(),
-                                         CT_Bstr(u"").bstr_Get(), 2L, -5L, CT_Bstr(u"a").bstr_Get(),
-                                         39L, 1L, 39L, 1L, 1L, 0L, co_Message.ppco_Put()));
+    CT_HostRef<IVerifierMessages> co_Other = co_NewCollection();
+    CT_HostRef<IDispatch> co_Message;
+    ASSERT_HRESULT_SUCCEEDED(hr_CallSlot(
+        co_Other.pco_Get(), 10, CT_HostBstr(u"Alert -5").bstr_Get(), CT_HostBstr(u"").bstr_Get(),
+        2L, -5L, CT_HostBstr(u"a").bstr_Get(), 39L, 1L, 39L, 1L, 1L, 0L, co_Message.ppco_Put()));
     ASSERT_HRESULT_SUCCEEDED(hr_CallSlot(co_Messages.pco_Get(), 14, co_Other.pco_Get()));
     EXPECT_EQ(co_Texts(co_Messages.pco_Get()), (std::vector<std::u16string>{u"Alert -5"}));
 }

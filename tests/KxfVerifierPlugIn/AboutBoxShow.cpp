@@ -13,16 +13,16 @@ int main()
     if (FAILED(CoInitialize(nullptr)))
         return 1;
     IPropertyPage* pco_Page = nullptr;
-    HRESULT h_Result = CoCreateInstance(CLSID_PpgKxfVerifier, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IPropertyPage, reinterpret_cast<void**>(&pco_Page));
+    HRESULT hr_Result = CoCreateInstance(CLSID_PpgKxfVerifier, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IPropertyPage, reinterpret_cast<void**>(&pco_Page));
     HWND h_Parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                     nullptr, nullptr);
-    if (SUCCEEDED(h_Result))
-        h_Result = pco_Page->Activate(h_Parent, nullptr, TRUE);
-    if (FAILED(h_Result))
+    if (SUCCEEDED(hr_Result))
+        hr_Result = pco_Page->Activate(h_Parent, nullptr, TRUE);
+    if (FAILED(hr_Result))
     {
         std::fprintf(stderr, "AboutBoxShow: the settings page failed: 0x%08lX\n",
-                     static_cast<unsigned long>(h_Result));
+                     static_cast<unsigned long>(hr_Result));
         return 1;
     }
     HWND h_Dialog = GetWindow(h_Parent, GW_CHILD);

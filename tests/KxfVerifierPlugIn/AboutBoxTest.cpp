@@ -80,7 +80,7 @@ protected:
         SettingsPageTest::SetUp();
         so_Box = st_AboutBox();
         v_ConnectWithDocument(i_TypeF);
-        ASSERT_HR(S_OK, h_Activate());
+        ASSERT_HR(S_OK, hr_Activate());
         ShowWindow(h_Parent, SW_SHOW);
         SetActiveWindow(h_Parent);
         h_Frame = h_Parent;

@@ -17,13 +17,14 @@
 // An HRESULT that gtest prints as 0x8000FFFF.
 struct st_HResult
 {
-    HRESULT h;
-    bool operator==(const st_HResult& so_Other) const { return h == so_Other.h; }
+    HRESULT hr_Value;
+    bool operator==(const st_HResult& so_Other) const { return hr_Value == so_Other.hr_Value; }
 };
 inline void PrintTo(const st_HResult& so_Value, std::ostream* pso_Out)
 {
     char ac_Text[16];
-    std::snprintf(ac_Text, sizeof ac_Text, "0x%08lX", static_cast<unsigned long>(so_Value.h));
+    std::snprintf(ac_Text, sizeof ac_Text, "0x%08lX",
+                  static_cast<unsigned long>(so_Value.hr_Value));
     *pso_Out << ac_Text;
 }
 #define EXPECT_HR(expected, actual) EXPECT_EQ(st_HResult{expected}, st_HResult{actual})
@@ -156,10 +157,10 @@ T pfn_ModuleEntry(const char* qccz_Name)
     FARPROC pfn = GetProcAddress(sh_Module, qccz_Name);
     return reinterpret_cast<T>(reinterpret_cast<void (*)()>(pfn));
 }
-inline HRESULT h_CallEntry(const char* qccz_Name)
+inline HRESULT hr_CallEntry(const char* qccz_Name)
 {
-    auto pfh_Entry = pfn_ModuleEntry<HRESULT(WINAPI*)()>(qccz_Name);
-    return pfh_Entry ? pfh_Entry() : E_NOTIMPL;
+    auto pfhr_Entry = pfn_ModuleEntry<HRESULT(WINAPI*)()>(qccz_Name);
+    return pfhr_Entry ? pfhr_Entry() : E_NOTIMPL;
 }
 
 // Counts the test's own COM objects; a test ends with the count where it began.

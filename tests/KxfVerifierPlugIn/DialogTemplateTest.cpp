@@ -24,7 +24,7 @@ TEST(DialogTemplate, SizeIsTheDialogManagers)
     {
         SIZE so_Size = {};
         ASSERT_EQ(S_OK,
-                  CT_DialogTemplate::sh_GetSize(GetModuleHandleW(nullptr), so_Case.n_ID, &so_Size))
+                  CT_DialogTemplate::shr_GetSize(GetModuleHandleW(nullptr), so_Case.n_ID, &so_Size))
             << so_Case.qccz_Case;
         HWND h_Dialog = CreateDialogParamW(
             GetModuleHandleW(nullptr), MAKEINTRESOURCEW(so_Case.n_ID), nullptr, &i_NoDialogProc, 0);
@@ -41,11 +41,11 @@ TEST(DialogTemplate, CutOrMissingTemplatesAreRefused)
 {
     SIZE so_Size = {-1, -1};
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
-              CT_DialogTemplate::sh_GetSize(GetModuleHandleW(nullptr), 300, &so_Size));
+              CT_DialogTemplate::shr_GetSize(GetModuleHandleW(nullptr), 300, &so_Size));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
-              CT_DialogTemplate::sh_GetSize(GetModuleHandleW(nullptr), 301, &so_Size));
+              CT_DialogTemplate::shr_GetSize(GetModuleHandleW(nullptr), 301, &so_Size));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
-              CT_DialogTemplate::sh_GetSize(GetModuleHandleW(nullptr), 399, &so_Size));
+              CT_DialogTemplate::shr_GetSize(GetModuleHandleW(nullptr), 399, &so_Size));
     EXPECT_EQ(-1, so_Size.cx) << "a refused template leaves the size alone";
 }
 } // namespace

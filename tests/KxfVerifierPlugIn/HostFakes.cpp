@@ -25,14 +25,14 @@ st_Scenario& so_Scene()
 }
 
 // Logs the call and gives the failure the scenario holds for it.
-HRESULT h_Enter(const std::string& co_Member)
+HRESULT hr_Enter(const std::string& co_Member)
 {
     so_Scene().aso_Log.push_back(co_Member);
     auto it = so_Scene().aso_Failures.find(co_Member);
     return it == so_Scene().aso_Failures.end() ? S_OK : it->second;
 }
 
-HRESULT h_Text(const std::wstring& co_Text, BSTR* pbstr_Out)
+HRESULT hr_Text(const std::wstring& co_Text, BSTR* pbstr_Out)
 {
     *pbstr_Out = SysAllocStringLen(co_Text.data(), static_cast<UINT>(co_Text.size()));
     return S_OK;
@@ -49,9 +49,9 @@ public:
                                      UINT*) override
     {
         std::string co_Entry = (b_Paths ? "paths." : "reporting.") + std::to_string(i_Member);
-        HRESULT h = h_Enter(co_Entry);
-        if (FAILED(h))
-            return h;
+        HRESULT hr_Result = hr_Enter(co_Entry);
+        if (FAILED(hr_Result))
+            return hr_Result;
         if (n_Flags != DISPATCH_PROPERTYPUT || pso_Parameters->cArgs != 1 ||
             pso_Parameters->cNamedArgs != 1 ||
             pso_Parameters->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
@@ -88,15 +88,15 @@ public:
         auto it = so_Members.find(i_Member);
         if (it == so_Members.end())
             return DISP_E_MEMBERNOTFOUND;
-        HRESULT h = h_Enter(std::string("verifier.") + it->second.qccz_Name);
-        if (FAILED(h))
-            return h_Fail(h, pso_Exception);
+        HRESULT hr_Result = hr_Enter(std::string("verifier.") + it->second.qccz_Name);
+        if (FAILED(hr_Result))
+            return hr_Fail(hr_Result, pso_Exception);
         if (n_Flags != it->second.n_Kind || pso_Parameters->cArgs != it->second.n_Arguments)
             return DISP_E_BADPARAMCOUNT;
         if (!pso_Result)
             return S_OK;
         VariantInit(pso_Result);
-        return h_Answer(i_Member, pso_Parameters, pso_Result);
+        return hr_Answer(i_Member, pso_Parameters, pso_Result);
     }
 
 protected:
@@ -126,18 +126,18 @@ private:
         {27, {"CountC", DISPATCH_METHOD, 0}},
     };
 
-    static HRESULT h_Fail(HRESULT h, EXCEPINFO* pso_Exception)
+    static HRESULT hr_Fail(HRESULT hr_Result, EXCEPINFO* pso_Exception)
     {
         if (!so_Scene().b_RaiseExceptions || !pso_Exception)
-            return h;
+            return hr_Result;
         *pso_Exception = {};
-        pso_Exception->scode = h;
+        pso_Exception->scode = hr_Result;
         pso_Exception->bstrSource = SysAllocString(L"Ketragen.Verifier");
         pso_Exception->bstrDescription = SysAllocString(L"the check broke down");
         return DISP_E_EXCEPTION;
     }
 
-    HRESULT h_Answer(DISPID i_Member, DISPPARAMS* pso_Parameters, VARIANT* pso_Result)
+    HRESULT hr_Answer(DISPID i_Member, DISPPARAMS* pso_Parameters, VARIANT* pso_Result)
     {
         const std::vector<st_Finding>& aso_Findings = so_Scene().aso_Findings;
         switch (i_Member)
@@ -165,7 +165,7 @@ private:
             return S_OK;
         case 24:
             V_VT(pso_Result) = VT_BSTR;
-            return h_Text(so_Current().co_Text, &V_BSTR(pso_Result));
+            return hr_Text(so_Current().co_Text, &V_BSTR(pso_Result));
         case 25:
         case 26:
         case 27:
@@ -209,9 +209,9 @@ public:
         IUnknown* pco_Object = co_Label == "messages"
                                    ? static_cast<IUnknown*>(new CT_FakeMessages("created"))
                                    : static_cast<IUnknown*>(new CT_FakeVerifier);
-        HRESULT h = pco_Object->QueryInterface(ro_Interface, ppv_Object);
+        HRESULT hr_Result = pco_Object->QueryInterface(ro_Interface, ppv_Object);
         pco_Object->Release();
-        return h;
+        return hr_Result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
@@ -229,35 +229,35 @@ private:
 
 HRESULT STDMETHODCALLTYPE CT_FakeDocument::GetName(BSTR* pbstr_Name)
 {
-    HRESULT h = h_Enter("doc.GetName");
-    return FAILED(h) ? h : h_Text(co_Name, pbstr_Name);
+    HRESULT hr_Result = hr_Enter("doc.GetName");
+    return FAILED(hr_Result) ? hr_Result : hr_Text(co_Name, pbstr_Name);
 }
 
 HRESULT STDMETHODCALLTYPE CT_FakeDocument::GetOriginalPath(BSTR* pbstr_Path)
 {
-    HRESULT h = h_Enter("doc.GetOriginalPath");
-    return FAILED(h) ? h : h_Text(co_Original, pbstr_Path);
+    HRESULT hr_Result = hr_Enter("doc.GetOriginalPath");
+    return FAILED(hr_Result) ? hr_Result : hr_Text(co_Original, pbstr_Path);
 }
 
 HRESULT STDMETHODCALLTYPE CT_FakeDocument::SaveTranslatedAs(BSTR bstr_Path)
 {
-    HRESULT h = h_Enter("doc.SaveTranslatedAs");
+    HRESULT hr_Result = hr_Enter("doc.SaveTranslatedAs");
     co_SavedAs = bstr_Path ? bstr_Path : L"";
-    return h;
+    return hr_Result;
 }
 
 HRESULT STDMETHODCALLTYPE CT_FakeDocument::GetDocumentType(LONG* pi_Type)
 {
-    HRESULT h = h_Enter("doc.GetDocumentType");
+    HRESULT hr_Result = hr_Enter("doc.GetDocumentType");
     *pi_Type = ai_Types[std::min(n_TypeCalls++, ai_Types.size() - 1)];
-    return h;
+    return hr_Result;
 }
 
 HRESULT STDMETHODCALLTYPE CT_FakeApplication::GetActiveDocument(IDispatch** ppco_Document)
 {
-    HRESULT h = h_Enter(co_Label + ".GetActiveDocument");
-    if (FAILED(h))
-        return h;
+    HRESULT hr_Result = hr_Enter(co_Label + ".GetActiveDocument");
+    if (FAILED(hr_Result))
+        return hr_Result;
     *ppco_Document = pco_Active;
     if (pco_Active)
         pco_Active->AddRef();
@@ -270,9 +270,9 @@ HRESULT STDMETHODCALLTYPE CT_FakeMessages::Add(BSTR bstr_Text, BSTR bstr_Extra, 
                                                LONG i_Indicator, LONG i_Flags,
                                                IDispatch** ppco_Message)
 {
-    HRESULT h = h_Enter(co_Label + ".Add");
-    if (FAILED(h))
-        return h;
+    HRESULT hr_Result = hr_Enter(co_Label + ".Add");
+    if (FAILED(hr_Result))
+        return hr_Result;
     so_Scene().aso_Adds.push_back({co_Label, bstr_Text ? bstr_Text : L"",
                                    bstr_Extra != nullptr && SysStringLen(bstr_Extra) == 0,
                                    i_Severity, i_Number, bstr_Document ? bstr_Document : L"",
@@ -284,9 +284,9 @@ HRESULT STDMETHODCALLTYPE CT_FakeMessages::Add(BSTR bstr_Text, BSTR bstr_Extra, 
 
 HRESULT STDMETHODCALLTYPE CT_FakeMessages::AddMessages(IVerifierMessages* pco_Messages)
 {
-    HRESULT h = h_Enter(co_Label + ".AddMessages");
-    if (FAILED(h))
-        return h;
+    HRESULT hr_Result = hr_Enter(co_Label + ".AddMessages");
+    if (FAILED(hr_Result))
+        return hr_Result;
     so_Scene().aso_Handed.push_back(static_cast<CT_FakeMessages*>(pco_Messages)->co_Label);
     return S_OK;
 }
@@ -299,9 +299,9 @@ void v_RegisterFakeComponents()
         const char* qccz_Label;
         HRESULT st_Scenario::*ph_Failure;
     } aso_Components[] = {
-        {&CLSID_KetragenVerifierF, "F", &st_Scenario::h_CreateVerifier},
-        {&CLSID_KetragenVerifierI, "I", &st_Scenario::h_CreateVerifier},
-        {&CLSID_VerifierMessages, "messages", &st_Scenario::h_CreateMessages},
+        {&CLSID_KetragenVerifierF, "F", &st_Scenario::hr_CreateVerifier},
+        {&CLSID_KetragenVerifierI, "I", &st_Scenario::hr_CreateVerifier},
+        {&CLSID_VerifierMessages, "messages", &st_Scenario::hr_CreateMessages},
     };
     for (const auto& so_Component : aso_Components)
     {

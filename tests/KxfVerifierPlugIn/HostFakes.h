@@ -37,8 +37,8 @@ struct st_Scenario
     std::map<std::string, HRESULT> aso_Failures;
     // Failing verifier members raise an exception (DISP_E_EXCEPTION) instead.
     bool b_RaiseExceptions = false;
-    HRESULT h_CreateVerifier = S_OK;
-    HRESULT h_CreateMessages = S_OK;
+    HRESULT hr_CreateVerifier = S_OK;
+    HRESULT hr_CreateMessages = S_OK;
 
     std::vector<st_Finding> aso_Findings;
     long ai_Counts[3] = {0, 0, 0};

@@ -84,7 +84,7 @@ protected:
             pco_Site->Release();
         DestroyWindow(h_Parent);
         EXPECT_EQ(i_LiveAtStart, st_LiveObjects::si_Count) << "test objects left alive";
-        EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow")) << "plug-in objects left alive";
+        EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow")) << "plug-in objects left alive";
     }
 
     // The plug-in connected to a host whose active document reports i_Type.
@@ -103,7 +103,7 @@ protected:
         pco_Application->Release();
     }
 
-    HRESULT h_Activate()
+    HRESULT hr_Activate()
     {
         RECT so_Rect = {10, 10, 610, 410};
         return pco_Page->Activate(h_Parent, &so_Rect, TRUE);

@@ -37,7 +37,7 @@ protected:
     {
         EXPECT_EQ(0u, pco_PlugIn->Release()) << "references left on the plug-in";
         EXPECT_EQ(i_LiveAtStart, st_LiveObjects::si_Count);
-        EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow"));
+        EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow"));
     }
 
     template <class T>
@@ -179,7 +179,7 @@ TEST_F(PlugInObject, EnumeratesItsOneConnectionPoint)
         pco_Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
     IEnumConnectionPoints* pco_Enum = nullptr;
     ASSERT_HR(S_OK, pco_Container->EnumConnectionPoints(&pco_Enum));
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow"));
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow"));
 
     IConnectionPoint* apco[2] = {};
     ULONG n_Fetched = 0;

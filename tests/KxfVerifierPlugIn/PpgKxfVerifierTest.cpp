@@ -18,7 +18,7 @@ using SettingsPage = SettingsPageTest;
 TEST_F(SettingsPage, ListsTheTableOfFormatI)
 {
     v_ConnectWithDocument(i_TypeI);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     EXPECT_EQ("Select tags to suppress:", co_Caption());
     ASSERT_EQ(47, i_Items());
     EXPECT_EQ("<:an \"xxx\"> autonumber", co_Label(0));
@@ -45,7 +45,7 @@ TEST_F(SettingsPage, ListsTheTableOfFormatI)
 TEST_F(SettingsPage, ChecksTheDefaultsOfFormatF)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     ASSERT_EQ(45, i_Items());
     EXPECT_EQ("<:i> and  <:/i> italics", co_Label(21));
     EXPECT_EQ((std::vector<int>{0, 2, 3, 21, 31}), ai_Checked());
@@ -58,7 +58,7 @@ TEST_F(SettingsPage, ActivateTakesTheFlagsFromTheRegistry)
     v_RegSetNumber(HKEY_CURRENT_USER, co_KeyF + "REPORTING", "<:b> and <:/b> bold", 0);
     v_RegSetNumber(HKEY_CURRENT_USER, co_KeyF + "REPORTING", "<:gt> greater than", 7);
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     EXPECT_EQ((std::vector<int>{2, 3, 17, 21, 31}), ai_Checked());
     CT_ReportingSettings co_TableF;
     co_TableF.v_SetVariant(0);
@@ -68,7 +68,7 @@ TEST_F(SettingsPage, ActivateTakesTheFlagsFromTheRegistry)
 TEST_F(SettingsPage, ApplyWritesTheCheckMarksAndTheWholeStore)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     v_SetCheck(0, false);
     v_SetCheck(1, true);
     EXPECT_HR(S_FALSE, pco_Page->IsPageDirty()) << "check marks do not make the page dirty";
@@ -103,7 +103,7 @@ TEST_F(SettingsPage, ApplyWritesTheCheckMarksAndTheWholeStore)
 TEST_F(SettingsPage, ApplyOfFormatIWritesItsOwnKey)
 {
     v_ConnectWithDocument(i_TypeI);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     v_SetCheck(25, true);
     EXPECT_HR(S_OK, pco_Page->Apply());
     const std::string co_Reporting = co_KeyI + "REPORTING";
@@ -139,7 +139,7 @@ TEST_P(SettingsPageWithoutDocument, ShowsAGreyEmptyListAndSavesNothing)
     else if (so_Case.b_Connect)
         v_Connect(nullptr);
 
-    EXPECT_HR(S_FALSE, h_Activate());
+    EXPECT_HR(S_FALSE, hr_Activate());
     EXPECT_EQ("(no active document)", co_Caption());
     EXPECT_EQ(0, i_Items());
     EXPECT_TRUE(b_IsGrey());
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsPage, OtherDocumentTypeShowsAGreyEmptyList)
 {
     v_ConnectWithDocument(3);
-    EXPECT_HR(S_FALSE, h_Activate());
+    EXPECT_HR(S_FALSE, hr_Activate());
     EXPECT_EQ("(no KXF document active)", co_Caption());
     EXPECT_EQ(0, i_Items());
     EXPECT_TRUE(b_IsGrey());
@@ -183,7 +183,7 @@ TEST_F(SettingsPage, FailedActivationAsksTheHostNothing)
 TEST_F(SettingsPage, ApplyAfterDeactivateKeepsTheFlags)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     v_SetCheck(0, false);
     EXPECT_HR(S_OK, pco_Page->Deactivate());
     EXPECT_HR(S_OK, pco_Page->Apply());
@@ -197,16 +197,16 @@ TEST_F(SettingsPage, ApplyAfterDeactivateKeepsTheFlags)
 TEST_F(SettingsPage, ActivatingAgainFollowsTheActiveDocument)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     ASSERT_HR(S_OK, pco_Page->Deactivate());
 
     v_ConnectWithDocument(i_TypeI);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     EXPECT_EQ(47, i_Items());
     ASSERT_HR(S_OK, pco_Page->Deactivate());
 
     v_ConnectWithDocument(3);
-    EXPECT_HR(S_FALSE, h_Activate());
+    EXPECT_HR(S_FALSE, hr_Activate());
     EXPECT_EQ(0, i_Items());
     EXPECT_HR(S_OK, pco_Page->Apply());
     EXPECT_FALSE(b_RegKey(HKEY_CURRENT_USER, "Software\\Corvane")) << "no store is left over";
@@ -248,7 +248,7 @@ TEST_F(SettingsPage, HelpOpensTheTopicBesideTheModule)
     v_CloseHelp();
 
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     const int i_Before = i_HelpWindows();
     HELPINFO so_Help = {};
     so_Help.cbSize = sizeof so_Help;
@@ -274,11 +274,11 @@ TEST(SettingsPageHelp, IsFoundOnlyInTheModulesOwnFolder)
 
     HMODULE h_Copy = LoadLibraryA(co_Module.c_str());
     ASSERT_NE(nullptr, h_Copy);
-    auto pfh_GetClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+    auto pfhr_GetClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void (*)()>(GetProcAddress(h_Copy, "DllGetClassObject")));
     IClassFactory* pco_Factory = nullptr;
-    ASSERT_HR(S_OK, pfh_GetClassObject(CLSID_PpgKxfVerifier, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&pco_Factory)));
+    ASSERT_HR(S_OK, pfhr_GetClassObject(CLSID_PpgKxfVerifier, IID_IClassFactory,
+                                        reinterpret_cast<void**>(&pco_Factory)));
     IPropertyPage* pco_Page = nullptr;
     ASSERT_HR(S_OK, pco_Factory->CreateInstance(nullptr, IID_IPropertyPage,
                                                 reinterpret_cast<void**>(&pco_Page)));

@@ -30,7 +30,7 @@ TEST_F(PropertyPage, AnswersOnlyItsPageInterface)
     void* pv = reinterpret_cast<void*>(1);
     EXPECT_HR(E_NOINTERFACE, pco_Page->QueryInterface(IID_IPropertyPage2, &pv));
     EXPECT_EQ(nullptr, pv);
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow")) << "a live page holds the module";
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow")) << "a live page holds the module";
 }
 
 TEST_F(PropertyPage, PageInfoComesFromTheResources)
@@ -93,13 +93,13 @@ TEST_F(PropertyPage, DialogLivesFromActivateToDeactivate)
 {
     v_ConnectWithDocument(i_TypeF);
     EXPECT_HR(E_UNEXPECTED, pco_Page->Show(SW_SHOW));
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     HWND h_Page = h_Dialog();
     ASSERT_NE(nullptr, h_Page);
     EXPECT_EQ(h_Parent, GetParent(h_Page));
     EXPECT_TRUE(GetWindowLongW(h_Page, GWL_STYLE) & WS_CHILD);
     EXPECT_FALSE(IsWindowVisible(h_Page)) << "shown only when the frame says so";
-    EXPECT_HR(E_UNEXPECTED, h_Activate()) << "one dialog at a time";
+    EXPECT_HR(E_UNEXPECTED, hr_Activate()) << "one dialog at a time";
 
     RECT so_Rect = {};
     GetWindowRect(h_Page, &so_Rect);
@@ -119,13 +119,13 @@ TEST_F(PropertyPage, DialogLivesFromActivateToDeactivate)
     EXPECT_FALSE(IsWindow(h_Page));
     EXPECT_HR(E_UNEXPECTED, pco_Page->Move(&so_Moved));
     EXPECT_HR(S_OK, pco_Page->Deactivate());
-    EXPECT_HR(S_OK, h_Activate()) << "a page can be activated again";
+    EXPECT_HR(S_OK, hr_Activate()) << "a page can be activated again";
 }
 
 TEST_F(PropertyPage, ReleasedWhileActiveTakesItsDialogAlong)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     HWND h_Page = h_Dialog();
     pco_Page->SetPageSite(nullptr);
     EXPECT_EQ(0u, pco_Page->Release());
@@ -136,7 +136,7 @@ TEST_F(PropertyPage, ReleasedWhileActiveTakesItsDialogAlong)
 TEST_F(PropertyPage, TranslatesTheKeysOfItsControls)
 {
     v_ConnectWithDocument(i_TypeF);
-    ASSERT_HR(S_OK, h_Activate());
+    ASSERT_HR(S_OK, hr_Activate());
     MSG so_Tab = {h_List(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_HR(S_OK, pco_Page->TranslateAccelerator(&so_Tab));
     MSG so_Paint = {h_List(), WM_PAINT, 0, 0, 0, {}};

@@ -44,7 +44,7 @@ const std::string co_PageKey = "CLSID\\" + co_Guid(CLSID_PpgKxfVerifier);
 class Registration : public testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_HR(S_OK, h_CallEntry("DllRegisterServer")); }
+    void SetUp() override { ASSERT_HR(S_OK, hr_CallEntry("DllRegisterServer")); }
 };
 
 TEST_F(Registration, ProgIDsResolveToTheirClasses)
@@ -160,11 +160,11 @@ TEST_F(Registration, ClassesAndTypeLibraryAreOfTheModulesBitness)
 TEST(PrivateRegistration, UnregisteringRemovesTheClassesButNotTheClsidKey)
 {
     CT_PrivateRootKey co_Classes(HKEY_CLASSES_ROOT);
-    ASSERT_HR(S_OK, h_CallEntry("DllRegisterServer"));
+    ASSERT_HR(S_OK, hr_CallEntry("DllRegisterServer"));
     ASSERT_TRUE(b_ClassKey(co_PlugInKey + "\\InprocServer32"));
     ASSERT_TRUE(b_ClassKey("TypeLib\\" + co_Guid(LIBID_KetraVerifierPlugIn)));
 
-    ASSERT_HR(S_OK, h_CallEntry("DllUnregisterServer"));
+    ASSERT_HR(S_OK, hr_CallEntry("DllUnregisterServer"));
     EXPECT_FALSE(b_ClassKey(co_PlugInKey));
     EXPECT_FALSE(b_ClassKey(co_PageKey));
     EXPECT_TRUE(b_ClassKey("CLSID"));
@@ -174,14 +174,14 @@ TEST(PrivateRegistration, UnregisteringRemovesTheClassesButNotTheClsidKey)
         EXPECT_FALSE(b_ClassKey(qccz)) << qccz;
     EXPECT_FALSE(b_ClassKey("TypeLib\\" + co_Guid(LIBID_KetraVerifierPlugIn)));
     EXPECT_FALSE(b_ClassKey("Interface\\" + co_Guid(IID_IKxfVerifierPlugIn)));
-    EXPECT_HR(S_OK, h_CallEntry("DllUnregisterServer")) << "a second time is no failure";
+    EXPECT_HR(S_OK, hr_CallEntry("DllUnregisterServer")) << "a second time is no failure";
 }
 
 TEST(PrivateRegistration, RegisteringReplacesStaleEntries)
 {
     CT_PrivateRootKey co_Classes(HKEY_CLASSES_ROOT);
     v_RegSet(HKEY_CLASSES_ROOT, co_PlugInKey + "\\Stale");
-    ASSERT_HR(S_OK, h_CallEntry("DllRegisterServer"));
+    ASSERT_HR(S_OK, hr_CallEntry("DllRegisterServer"));
     EXPECT_FALSE(b_ClassKey(co_PlugInKey + "\\Stale"));
 }
 
@@ -238,7 +238,7 @@ TEST(ModuleResources, VersionAndStringsAreThere)
 
 // ---- class objects and the lock count ------------------------------------------------------
 
-HRESULT h_GetClassObject(REFCLSID ro_Class, IClassFactory** ppco_Factory)
+HRESULT hr_GetClassObject(REFCLSID ro_Class, IClassFactory** ppco_Factory)
 {
     auto pfh = pfn_ModuleEntry<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
     return pfh(ro_Class, IID_IClassFactory, reinterpret_cast<void**>(ppco_Factory));
@@ -247,18 +247,18 @@ HRESULT h_GetClassObject(REFCLSID ro_Class, IClassFactory** ppco_Factory)
 TEST(ClassObjects, OnlyTheTableClassesHaveFactories)
 {
     IClassFactory* pco_Factory = reinterpret_cast<IClassFactory*>(1);
-    EXPECT_HR(CLASS_E_CLASSNOTAVAILABLE, h_GetClassObject(CLSID_KetragenVerifierF, &pco_Factory));
+    EXPECT_HR(CLASS_E_CLASSNOTAVAILABLE, hr_GetClassObject(CLSID_KetragenVerifierF, &pco_Factory));
     EXPECT_EQ(nullptr, pco_Factory);
 
-    ASSERT_HR(S_OK, h_GetClassObject(CLSID_PpgKxfVerifier, &pco_Factory));
+    ASSERT_HR(S_OK, hr_GetClassObject(CLSID_PpgKxfVerifier, &pco_Factory));
     IUnknown* pco_Page = nullptr;
     ASSERT_HR(S_OK, pco_Factory->CreateInstance(nullptr, IID_IPropertyPage,
                                                 reinterpret_cast<void**>(&pco_Page)));
     pco_Factory->Release();
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow")) << "a live page holds the module";
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow")) << "a live page holds the module";
     EXPECT_EQ(0u, pco_Page->Release());
 
-    ASSERT_HR(S_OK, h_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
+    ASSERT_HR(S_OK, hr_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
     IUnknown* pco_Outer = pco_Factory;
     IUnknown* pco_Object = nullptr;
     EXPECT_HR(CLASS_E_NOAGGREGATION,
@@ -267,28 +267,28 @@ TEST(ClassObjects, OnlyTheTableClassesHaveFactories)
     EXPECT_HR(E_NOINTERFACE, pco_Factory->CreateInstance(nullptr, IID_IClassFactory,
                                                          reinterpret_cast<void**>(&pco_Object)));
     pco_Factory->Release();
-    EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow")) << "a refused object is gone again";
+    EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow")) << "a refused object is gone again";
 }
 
 TEST(ClassObjects, ModuleStaysWhileObjectsOrLocksLive)
 {
-    EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow"));
+    EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow"));
     IUnknown* pco_PlugIn = nullptr;
     ASSERT_HR(S_OK, CoCreateInstance(CLSID_KxfVerifierPlugIn, nullptr, CLSCTX_INPROC_SERVER,
                                      IID_IUnknown, reinterpret_cast<void**>(&pco_PlugIn)));
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow"));
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow"));
     pco_PlugIn->Release();
-    EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow"));
+    EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow"));
 
     IClassFactory* pco_Factory = nullptr;
-    ASSERT_HR(S_OK, h_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow")) << "a factory reference holds the module";
+    ASSERT_HR(S_OK, hr_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow")) << "a factory reference holds the module";
     EXPECT_HR(S_OK, pco_Factory->LockServer(TRUE));
     pco_Factory->Release();
-    EXPECT_HR(S_FALSE, h_CallEntry("DllCanUnloadNow"));
-    ASSERT_HR(S_OK, h_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
+    EXPECT_HR(S_FALSE, hr_CallEntry("DllCanUnloadNow"));
+    ASSERT_HR(S_OK, hr_GetClassObject(CLSID_KxfVerifierPlugIn, &pco_Factory));
     EXPECT_HR(S_OK, pco_Factory->LockServer(FALSE));
     pco_Factory->Release();
-    EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow"));
+    EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow"));
 }
 } // namespace

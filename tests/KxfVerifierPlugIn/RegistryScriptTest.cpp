@@ -10,14 +10,14 @@ namespace
 class RegistryScript : public testing::Test
 {
 protected:
-    HRESULT h_Run(const char* qccz_Script, int b_Register)
+    HRESULT hr_Run(const char* qccz_Script, int b_Register)
     {
         const st_ScriptSymbol aso_Symbols[] = {
             {L"MODULE", L"C:\\it's {odd}\\x.dll"},
             {L"CLSID", L"{0000AAAA-0000-0000-0000-000000000001}"}};
-        return CT_RegistryScript::sh_Run(qccz_Script,
-                                         static_cast<unsigned>(std::strlen(qccz_Script)),
-                                         aso_Symbols, 2, b_Register);
+        return CT_RegistryScript::shr_Run(qccz_Script,
+                                          static_cast<unsigned>(std::strlen(qccz_Script)),
+                                          aso_Symbols, 2, b_Register);
     }
 
     static std::string co_Value(const char* qccz_Key, const char* qccz_Name = nullptr)
@@ -51,7 +51,7 @@ const char qccz_Script[] =
 
 TEST_F(RegistryScript, RegistersKeysAndValues)
 {
-    ASSERT_HR(S_OK, h_Run(qccz_Script, TRUE));
+    ASSERT_HR(S_OK, hr_Run(qccz_Script, TRUE));
     EXPECT_EQ("It's {0000AAAA-0000-0000-0000-000000000001}", co_Value("Software\\Test App"));
     EXPECT_EQ(16u, n_Number("Software\\Test App", "Count"));
     EXPECT_EQ("C:\\it's {odd}\\x.dll", co_Value("Software\\Test App\\Inner"))
@@ -65,21 +65,21 @@ TEST_F(RegistryScript, ForceRemoveStartsTheKeyAfresh)
 {
     v_RegSet(HKEY_CURRENT_USER, "Software\\Test App\\Inner\\Stale");
     v_RegSet(HKEY_CURRENT_USER, "Software\\Test App\\Kept");
-    ASSERT_HR(S_OK, h_Run(qccz_Script, TRUE));
+    ASSERT_HR(S_OK, hr_Run(qccz_Script, TRUE));
     EXPECT_FALSE(b_Key("Software\\Test App\\Inner\\Stale"));
     EXPECT_TRUE(b_Key("Software\\Test App\\Kept"));
 }
 
 TEST_F(RegistryScript, UnregisteringKeepsNoRemoveKeysOnly)
 {
-    ASSERT_HR(S_OK, h_Run(qccz_Script, TRUE));
+    ASSERT_HR(S_OK, hr_Run(qccz_Script, TRUE));
     v_RegSet(HKEY_CURRENT_USER, "Software\\Shared\\Other");
 
-    ASSERT_HR(S_OK, h_Run(qccz_Script, FALSE));
+    ASSERT_HR(S_OK, hr_Run(qccz_Script, FALSE));
     EXPECT_FALSE(b_Key("Software\\Test App")) << "removed with its whole tree";
     EXPECT_TRUE(b_Key("Software\\Shared\\Other"));
     EXPECT_EQ(0u, n_Number("Software\\Shared", "Mine")) << "a NoRemove key's values go";
-    EXPECT_HR(S_OK, h_Run(qccz_Script, FALSE)) << "nothing left to remove is no failure";
+    EXPECT_HR(S_OK, hr_Run(qccz_Script, FALSE)) << "nothing left to remove is no failure";
 }
 
 TEST_F(RegistryScript, BrokenScriptsChangeNothing)
@@ -99,7 +99,7 @@ TEST_F(RegistryScript, BrokenScriptsChangeNothing)
     };
     for (const char* qccz : aqccz_Broken)
     {
-        EXPECT_HR(HRESULT_FROM_WIN32(ERROR_INVALID_DATA), h_Run(qccz, TRUE)) << qccz;
+        EXPECT_HR(HRESULT_FROM_WIN32(ERROR_INVALID_DATA), hr_Run(qccz, TRUE)) << qccz;
         EXPECT_FALSE(b_Key("A")) << qccz;
         EXPECT_FALSE(b_Key("B")) << qccz;
     }

@@ -69,7 +69,7 @@ protected:
         DeleteFileA(co_Original.c_str());
         RemoveDirectoryA(co_Folder.c_str());
         EXPECT_EQ(i_LiveAtStart, st_LiveObjects::si_Count) << "test objects left alive";
-        EXPECT_HR(S_OK, h_CallEntry("DllCanUnloadNow")) << "plug-in objects left alive";
+        EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow")) << "plug-in objects left alive";
     }
 
     CT_FakeDocument* pco_NewDocument(std::vector<long> ai_Types, const std::string& co_Path = "")
@@ -78,7 +78,7 @@ protected:
                                    std::move(ai_Types));
     }
 
-    HRESULT h_Verify() { return pco_PlugIn->Verify(pco_Document, pco_Messages); }
+    HRESULT hr_Verify() { return pco_PlugIn->Verify(pco_Document, pco_Messages); }
 
     void v_Connect(const char* qccz_Label, IHostDocument* pco_Active)
     {
@@ -149,7 +149,7 @@ TEST_F(VerificationRun, MissingOriginalReportsPathAndSavesNothing)
     pco_Document->Release();
     pco_Document = pco_NewDocument({i_TypeF}, co_Missing);
 
-    EXPECT_HR(E_FAIL, h_Verify());
+    EXPECT_HR(E_FAIL, hr_Verify());
     st_ErrorObject so = so_TakeError();
     ASSERT_TRUE(so.b_Present);
     EXPECT_EQ("Original file missing: " + co_Missing, so.co_Description);
@@ -164,10 +164,10 @@ TEST_F(VerificationRun, TemporaryFolderTooLongReportsTheOriginal)
     GetEnvironmentVariableA("TMP", ac_Saved, sizeof ac_Saved);
     std::string co_Long = "C:\\" + std::string(300, 't');
     SetEnvironmentVariableA("TMP", co_Long.c_str());
-    HRESULT h = h_Verify();
+    HRESULT hr_Result = hr_Verify();
     SetEnvironmentVariableA("TMP", ac_Saved[0] ? ac_Saved : nullptr);
 
-    EXPECT_HR(E_FAIL, h);
+    EXPECT_HR(E_FAIL, hr_Result);
     EXPECT_EQ("Could not create temporary translated KXF file." + co_Original,
               so_TakeError().co_Description);
     EXPECT_EQ(0, so_Scene().i_Count("doc.SaveTranslatedAs"));
@@ -175,7 +175,7 @@ TEST_F(VerificationRun, TemporaryFolderTooLongReportsTheOriginal)
 
 TEST_F(VerificationRun, TemporaryFileKeepsTheOriginalName)
 {
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     std::string co_Temporary = co_TempFolder() + "a.kxf";
     EXPECT_EQ(co_Temporary, co_Narrow(pco_Document->co_SavedAs.c_str()));
     std::string co_TemporaryFolder = co_Temporary.substr(0, co_Temporary.rfind('\\'));
@@ -188,7 +188,7 @@ TEST_F(VerificationRun, RunsItsStepsInOrder)
 {
     v_Connect("app", pco_Document);
     v_GiveFindings({{5, 0, L"Error 7 "}});
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
 
     const char* aqccz_Steps[] = {"doc.GetOriginalPath",
                                  "doc.SaveTranslatedAs",
@@ -234,7 +234,7 @@ TEST_F(VerificationRun, OtherDocumentTypesStopAfterSaving)
         st_Scenario::so_Current = st_Scenario();
         pco_Document->Release();
         pco_Document = pco_NewDocument({i_Type});
-        EXPECT_HR(S_OK, h_Verify()) << "type " << i_Type;
+        EXPECT_HR(S_OK, hr_Verify()) << "type " << i_Type;
         EXPECT_EQ(1, so_Scene().i_Count("doc.SaveTranslatedAs"));
         EXPECT_EQ(2, so_Scene().i_Count("doc.GetDocumentType")) << "asked twice";
         EXPECT_EQ(0, so_Scene().i_Count("create F") + so_Scene().i_Count("create I"));
@@ -245,7 +245,7 @@ TEST_F(VerificationRun, FormatIIsRecognisedOnTheSecondQuestion)
 {
     pco_Document->Release();
     pco_Document = pco_NewDocument({i_TypeI});
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     EXPECT_EQ(1, so_Scene().i_Count("create I"));
     EXPECT_EQ(2, so_Scene().i_Count("doc.GetDocumentType"));
 }
@@ -255,7 +255,7 @@ TEST_F(VerificationRun, ZeroCountsCreateNoCollection)
     v_GiveFindings({{5, 0, L"Warning 1 "}});
     st_Scenario::so_Current.ai_Counts[0] = 2;
     st_Scenario::so_Current.ai_Counts[1] = -2;
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     EXPECT_EQ(0, so_Scene().i_Count("create messages"));
     EXPECT_EQ(0, so_Scene().i_Count("verifier.NextFinding"));
     EXPECT_TRUE(so_Scene().aso_Handed.empty());
@@ -267,7 +267,7 @@ TEST_F(VerificationRun, FindingsBecomeMessagesHandedOverOnce)
                     {40, 0, L"Warning 17"},
                     {0, 9, L"Alert -5 here"},
                     {-3, 0, L"no words"}});
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
 
     struct
     {
@@ -324,7 +324,7 @@ TEST_F(VerificationRun, FlagsGoToTheVerifierAsOneOrZero)
     v_WriteFlag("KetragenF", "<:bb \"xxx\"> building block", 1);
     v_WriteFlag("KetragenF", "<ss> sort string", 1);
     v_Connect("app", pco_Document);
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
 
     auto aso = aso_Puts(so_Scene());
     ASSERT_EQ(45u, aso.size());
@@ -342,7 +342,7 @@ TEST_F(VerificationRun, EachFormatWalksItsWholeTable)
         pco_Document->Release();
         pco_Document = pco_NewDocument({i_Type});
         v_Connect("app", pco_Document);
-        EXPECT_HR(S_OK, h_Verify());
+        EXPECT_HR(S_OK, hr_Verify());
         std::vector<long> ai_Members;
         for (const auto& so_Put : aso_Puts(so_Scene()))
             ai_Members.push_back(so_Put.first);
@@ -359,7 +359,7 @@ TEST_F(VerificationRun, ActiveDocumentOfAnotherKindTransfersNothing)
     CT_FakeDocument* pco_Other = pco_NewDocument({5});
     v_Connect("app", pco_Other);
     pco_Other->Release();
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     EXPECT_EQ(1, so_Scene().i_Count("app.GetActiveDocument"));
     EXPECT_TRUE(so_Scene().aso_Flags.empty());
 }
@@ -371,7 +371,7 @@ TEST_F(VerificationRun, ActiveDocumentOfTheOtherFormatStillUsesTheVerifiedFormat
     CT_FakeDocument* pco_Other = pco_NewDocument({i_TypeI});
     v_Connect("app", pco_Other);
     pco_Other->Release();
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     auto aso = aso_Puts(so_Scene());
     ASSERT_EQ(45u, aso.size());
     EXPECT_EQ(std::make_pair(42L, 1), aso[44]);
@@ -390,7 +390,7 @@ TEST_F(VerificationRun, ApplicationIsSharedByAllPlugInsUntilDisconnected)
     pco_Application->Release();
     EXPECT_EQ(i_Live, st_LiveObjects::si_Count) << "the replaced application is released";
 
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     EXPECT_EQ(0, so_Scene().i_Count("first.GetActiveDocument"));
     EXPECT_EQ(1, so_Scene().i_Count("second.GetActiveDocument"));
 
@@ -398,14 +398,14 @@ TEST_F(VerificationRun, ApplicationIsSharedByAllPlugInsUntilDisconnected)
     pco_Second->Release();
     EXPECT_EQ(i_Live, st_LiveObjects::si_Count) << "a verifier more, the application less";
     st_Scenario::so_Current = st_Scenario();
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     EXPECT_EQ(0, so_Scene().i_Count("second.GetActiveDocument"));
     EXPECT_TRUE(so_Scene().aso_Flags.empty());
 }
 
 TEST_F(VerificationRun, ConnectReleasesTheVerifiers)
 {
-    EXPECT_HR(S_OK, h_Verify());
+    EXPECT_HR(S_OK, hr_Verify());
     int i_Live = st_LiveObjects::si_Count;
     VARIANT_BOOL b_Accepted = 0;
     EXPECT_HR(S_OK, pco_Host->Connect(nullptr, 0, &b_Accepted));
@@ -414,7 +414,7 @@ TEST_F(VerificationRun, ConnectReleasesTheVerifiers)
 
 TEST_F(VerificationRun, FailuresOfCalledComponentsPassThrough)
 {
-    const HRESULT h_Failure = static_cast<HRESULT>(0x80047001);
+    const HRESULT hr_Failure = static_cast<HRESULT>(0x80047001);
     const char* aqccz_Members[] = {"doc.GetOriginalPath",
                                    "doc.SaveTranslatedAs",
                                    "doc.GetDocumentType",
@@ -437,12 +437,12 @@ TEST_F(VerificationRun, FailuresOfCalledComponentsPassThrough)
         for (const char* qccz_Member : aqccz_Members)
         {
             st_Scenario::so_Current = st_Scenario();
-            st_Scenario::so_Current.aso_Failures[qccz_Member] = h_Failure;
+            st_Scenario::so_Current.aso_Failures[qccz_Member] = hr_Failure;
             st_Scenario::so_Current.b_RaiseExceptions = b_Exceptions;
             v_GiveFindings({{1, 3, L"Warning 1 "}});
             v_Connect("app", pco_Document);
             SetErrorInfo(0, nullptr);
-            EXPECT_HR(h_Failure, h_Verify()) << qccz_Member;
+            EXPECT_HR(hr_Failure, hr_Verify()) << qccz_Member;
             EXPECT_EQ(1, so_Scene().i_Count(qccz_Member)) << qccz_Member;
             bool b_Raised = b_Exceptions && std::string(qccz_Member).rfind("verifier.", 0) == 0;
             EXPECT_EQ(b_Raised ? "the check broke down" : "", so_TakeError().co_Description)
@@ -456,13 +456,13 @@ TEST_F(VerificationRun, FailuresOfCalledComponentsPassThrough)
 
 TEST_F(VerificationRun, FailedCreationsEndTheRun)
 {
-    st_Scenario::so_Current.h_CreateVerifier = REGDB_E_CLASSNOTREG;
-    EXPECT_HR(E_POINTER, h_Verify()) << "the empty verifier pointer fails its first call";
+    st_Scenario::so_Current.hr_CreateVerifier = REGDB_E_CLASSNOTREG;
+    EXPECT_HR(E_POINTER, hr_Verify()) << "the empty verifier pointer fails its first call";
 
     st_Scenario::so_Current = st_Scenario();
-    st_Scenario::so_Current.h_CreateMessages = E_OUTOFMEMORY;
+    st_Scenario::so_Current.hr_CreateMessages = E_OUTOFMEMORY;
     v_GiveFindings({{1, 3, L"Warning 1 "}});
-    EXPECT_HR(E_OUTOFMEMORY, h_Verify());
+    EXPECT_HR(E_OUTOFMEMORY, hr_Verify());
     EXPECT_EQ(0, so_Scene().i_Count("verifier.NextFinding"));
 }
 

@@ -1,8 +1,8 @@
 // Code-page conversion and information through the operating system: MultiByteToWideChar,
 // WideCharToMultiByte, IsValidCodePage and GetCPInfo on Windows. Natively the same answers,
-// byte for byte, come from tables recorded from Windows (CodepageTables.inc) for the code pages
-// the library names, and from ICU for the other code pages. Code page 0 is the ANSI code page
-// and 1 the OEM code page (1252 and 437 natively). Any thread may call any member.
+// byte for byte, come from tables recorded under Windows for the code pages the library names
+// (CT_CodepageTable), and from ICU for the other code pages (CT_IcuCodepage). Code page 0 is the
+// ANSI code page and 1 the OEM code page (1252 and 437 natively). Any thread may call any member.
 #pragma once
 
 #include "Basis/Platform/Export.h"
@@ -21,9 +21,11 @@ public:
     static int si_WideToMulti(unsigned n_CodePage, const char16_t* pcu_In, int n_Units,
                               char* pc_Out, int n_OutBytes, const char* pcc_Default,
                               int* pb_UsedDefault);
-    // Why the last failed call of this thread failed, as a Windows error code: 87 invalid
-    // parameter (unknown code page too), 122 output too small, 1113 no translation.
+    // Why the last failed call of this thread failed, as a Windows error code.
     static unsigned sn_GetLastError();
+    static constexpr unsigned sn_ErrorInvalidParameter = 87; // an unknown code page too
+    static constexpr unsigned sn_ErrorInsufficientBuffer = 122;
+    static constexpr unsigned sn_ErrorNoUnicodeTranslation = 1113;
     // The markers 0 to 3 are not code pages here.
     static int sb_IsValidCodePage(unsigned n_CodePage);
     // The longest character in bytes, the default character (2 bytes, the second 0 unless it is

@@ -42,6 +42,7 @@ unsigned CT_PlatformResource::sn_LoadMulti(HINSTANCE h_Instance, unsigned n_ID, 
 
 #else
 #include "Basis/Platform/Codepage.h"
+#include "System/Charset/Codepage.h"
 
 #include <algorithm>
 #include <mutex>
@@ -126,11 +127,11 @@ unsigned CT_PlatformResource::sn_LoadMulti(HINSTANCE h_Instance, unsigned n_ID, 
     const char16_t* qcuz_Text = qcuz_Find(h_Instance, n_ID);
     // As LoadStringA: the whole string in the ANSI code page, then cut to the buffer. The
     // count includes the terminator.
-    int n_Bytes =
-        CT_PlatformCodepage::si_WideToMulti(0, qcuz_Text, -1, nullptr, 0, nullptr, nullptr);
+    int n_Bytes = CT_PlatformCodepage::si_WideToMulti(CT_Codepage::sn_ANSI, qcuz_Text, -1, nullptr,
+                                                      0, nullptr, nullptr);
     std::string co_Text(static_cast<std::size_t>(std::max(n_Bytes, 1)), '\0');
-    CT_PlatformCodepage::si_WideToMulti(0, qcuz_Text, -1, co_Text.data(), n_Bytes, nullptr,
-                                        nullptr);
+    CT_PlatformCodepage::si_WideToMulti(CT_Codepage::sn_ANSI, qcuz_Text, -1, co_Text.data(),
+                                        n_Bytes, nullptr, nullptr);
     return n_Cut(co_Text.data(), static_cast<unsigned>(std::strlen(co_Text.c_str())), 1, pc_Buffer,
                  n_Size);
 }

@@ -1,6 +1,7 @@
 #include "Basis/Platform/SystemText.h"
 
 #include "Basis/Platform/Codepage.h"
+#include "System/Charset/Codepage.h"
 
 #include <algorithm>
 #include <cassert>
@@ -56,7 +57,6 @@ int b_Copied(const char16_t* pcu_Text, char16_t* pu_Out, unsigned n_Size)
 
 namespace
 {
-constexpr unsigned sn_AnsiCodePage = 0;
 // The user's default language, as FormatMessage understands it.
 constexpr DWORD sn_DefaultLanguage = 0x400;
 // Inserts stay as written: the library has no arguments for them, and FormatMessage would
@@ -84,8 +84,8 @@ int CT_PlatformSystemText::sb_GetErrorText(unsigned n_Code, int b_8Bit, char16_t
         char* pc_Text = nullptr;
         FormatMessageA(sn_MessageFlags, nullptr, n_Code, sn_DefaultLanguage,
                        reinterpret_cast<char*>(&pc_Text), 0, nullptr);
-        b_Found = b_Copied(pc_Text ? co_Widen(sn_AnsiCodePage, pc_Text).c_str() : nullptr, pu_Out,
-                           n_Size);
+        b_Found = b_Copied(pc_Text ? co_Widen(CT_Codepage::sn_ANSI, pc_Text).c_str() : nullptr,
+                           pu_Out, n_Size);
         LocalFree(pc_Text);
     }
     else
@@ -103,8 +103,8 @@ int CT_PlatformSystemText::si_MessageBox(const char16_t* qcuz_Text, const char16
                                          unsigned n_Type, int b_8Bit)
 {
     if (b_8Bit)
-        return MessageBoxA(nullptr, co_Narrow(sn_AnsiCodePage, qcuz_Text).c_str(),
-                           co_Narrow(sn_AnsiCodePage, qcuz_Caption).c_str(), n_Type);
+        return MessageBoxA(nullptr, co_Narrow(CT_Codepage::sn_ANSI, qcuz_Text).c_str(),
+                           co_Narrow(CT_Codepage::sn_ANSI, qcuz_Caption).c_str(), n_Type);
     return MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(qcuz_Text),
                        reinterpret_cast<const wchar_t*>(qcuz_Caption), n_Type);
 }
@@ -133,7 +133,7 @@ namespace
 {
 // The C library's texts are in the locale's encoding, UTF-8 on any current system; so is the
 // standard error stream.
-constexpr unsigned sn_Utf8 = 65001;
+constexpr unsigned sn_TextCodePage = CT_Codepage::sn_UTF8;
 constexpr int si_IDOK = 1;
 } // namespace
 
@@ -153,14 +153,14 @@ int CT_PlatformSystemText::sb_GetErrorText(unsigned n_Code, int /*b_8Bit*/, char
     char ac_Text[256];
     // The GNU form returns the text, which need not be in ac_Text.
     const char* pcc_Text = strerror_r(static_cast<int>(n_Code), ac_Text, sizeof ac_Text);
-    return b_Copied(co_Widen(sn_Utf8, pcc_Text).c_str(), pu_Out, n_Size);
+    return b_Copied(co_Widen(sn_TextCodePage, pcc_Text).c_str(), pu_Out, n_Size);
 }
 
 int CT_PlatformSystemText::si_MessageBox(const char16_t* qcuz_Text, const char16_t* qcuz_Caption,
                                          unsigned /*n_Type*/, int /*b_8Bit*/)
 {
-    std::fprintf(stderr, "%s\n%s\n", co_Narrow(sn_Utf8, qcuz_Caption).c_str(),
-                 co_Narrow(sn_Utf8, qcuz_Text).c_str());
+    std::fprintf(stderr, "%s\n%s\n", co_Narrow(sn_TextCodePage, qcuz_Caption).c_str(),
+                 co_Narrow(sn_TextCodePage, qcuz_Text).c_str());
     return si_IDOK;
 }
 

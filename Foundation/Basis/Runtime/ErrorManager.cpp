@@ -5,6 +5,7 @@
 #include "Basis/Platform/SystemText.h"
 #include "Basis/Runtime/LoadString.h"
 #include "Basis/Runtime/OS.h"
+#include "System/Charset/Codepage.h"
 #include "System/String/Formatter.h"
 
 #include <algorithm>
@@ -32,7 +33,6 @@ static_assert(std::is_sorted(std::begin(saso_HRESULTTexts), std::end(saso_HRESUL
                              { return a.n_Value < b.n_Value; }),
               "the lookup searches the table by halves");
 
-constexpr unsigned sn_AnsiCodePage = 0;
 constexpr char16_t su_Blank = u' ';
 
 unsigned n_Length(const char16_t* pcu_Text)
@@ -97,7 +97,7 @@ unsigned n_FormatLocation(const CT_ErrorManager::st_location* pcso_Location, cha
     while (n_Bytes < static_cast<int>(CT_ErrorManager::sn_TextSize) - 1 && pcc_Name[1 + n_Bytes])
         ++n_Bytes;
     int n_Units =
-        n_Bytes ? CT_PlatformCodepage::si_MultiToWide(sn_AnsiCodePage, pcc_Name + 1, n_Bytes,
+        n_Bytes ? CT_PlatformCodepage::si_MultiToWide(CT_Codepage::sn_ANSI, pcc_Name + 1, n_Bytes,
                                                       au_Name, CT_ErrorManager::sn_TextSize - 1)
                 : 0;
     au_Name[n_Units > 0 ? n_Units : 0] = 0;
@@ -404,7 +404,7 @@ void CT_ErrorManager::v_SetMessageErrorVaList(const char* qccz_Format, va_list a
     char ac_Text[sn_TextSize];
     CT_Formatter::sn_Format(ac_Text, sn_TextSize, qccz_Format, args);
     // Text and terminator; every byte gives at most one unit, so the record holds the result.
-    if (CT_PlatformCodepage::si_MultiToWide(sn_AnsiCodePage, ac_Text, -1, pso->au_Message,
+    if (CT_PlatformCodepage::si_MultiToWide(CT_Codepage::sn_ANSI, ac_Text, -1, pso->au_Message,
                                             sn_TextSize) <= 0)
         pso->au_Message[0] = 0;
 }

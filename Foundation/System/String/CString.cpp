@@ -2,6 +2,7 @@
 
 #include "Basis/Platform/Heap.h"
 #include "System/String/StringConvert.h"
+#include "System/String/StringUnits.h"
 #include "System/String/UString.h"
 
 #include <cassert>
@@ -340,7 +341,8 @@ void CT_CString::vv_StringReplace(const CT_String* pcco_Source, unsigned n_Sourc
 // new length (none when the conversion fails, which it has reported).
 void CT_CString::vv_StringReplace(const char16_t* qcuz_Text, unsigned n_Count, unsigned n_Position)
 {
-    char* pc = CT_Units::spt_Reserve(co_Buffer, n_Position + sn_ConvertedSize(n_Count, n_CodePage));
+    char* pc = CT_Units::spt_Reserve(
+        co_Buffer, n_Position + CT_StringConvert::sn_ConvertedSize(n_Count, n_CodePage));
     int i_Bytes = CT_StringConvert::si_WideToMulti(pc + n_Position, qcuz_Text,
                                                    static_cast<int>(n_Count), n_CodePage);
     CT_Units::sv_Terminate(co_Buffer, n_Position + static_cast<unsigned>(i_Bytes));
@@ -393,7 +395,7 @@ void CT_CString::v_Append(char16_t u_Char)
 {
     if (u_Char == 0)
         return;
-    char ac_Bytes[sn_ConvertedSize(1, 65000)]; // the largest of the worst cases
+    char ac_Bytes[CT_StringConvert::sn_CharSize()];
     int i_Bytes = CT_StringConvert::si_WideToMulti(ac_Bytes, &u_Char, 1, n_CodePage);
     if (i_Bytes > 0)
         CT_String::v_Append(ac_Bytes, static_cast<unsigned>(i_Bytes));

@@ -66,15 +66,6 @@ public:
 
     int b_Match(const char* qccz_Pattern) const;
 
-    // Bytes that n_Units units of 16-bit text may take in the code page, with the terminator:
-    // two a unit through the platform, three a unit for UTF-8, and UTF-7's shift marks.
-    static constexpr unsigned sn_ConvertedSize(unsigned n_Units, unsigned n_CodePage)
-    {
-        return n_CodePage == 65000   ? 3 * n_Units + 3
-               : n_CodePage == 65001 ? 3 * n_Units + 1
-                                     : 2 * n_Units + 2;
-    }
-
     static void* operator new(std::size_t n_Size);
     static void operator delete(void* pv_Object);
     static _SHI_Pool* spso_GetMemPool();

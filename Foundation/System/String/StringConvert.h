@@ -1,16 +1,17 @@
 // CT_StringConvert: conversions between 8-bit text in a code page and 16-bit text.
 //
-// Code page 0 is the system's ANSI code page, 65000 UTF-7 and 65001 UTF-8 (coded by CT_UTF);
-// every other valid number goes to the platform, an invalid one becomes 0. A count of -1
-// measures the input up to its terminator: the raw platform forms then convert and count the
-// terminator too, the UTF forms and every form writing into a string object do not. Results are
-// units or bytes written. Output sizes the caller provides for raw forms: one unit per byte for
-// 16-bit output; 2 x units bytes for a platform code page, 3 x units + 3 for UTF-7, 3 x units + 1
-// for UTF-8. A conversion that yields nothing where something was expected is reported through
-// the error manager and returns 0.
+// Code pages as CT_Codepage names them: UTF-7 and UTF-8 are coded by CT_UTF, every other
+// number goes to the platform as CT_Codepage::sn_ForPlatform hands it. A count of -1 measures
+// the input up to its terminator: the raw platform forms then convert and count the terminator
+// too, the UTF forms and every form writing into a string object do not. Results are units or
+// bytes written. Output sizes the caller provides for raw forms: one unit per byte for 16-bit
+// output; for 8-bit output sn_ConvertedSize of the units (with 2 x units bytes for a platform
+// code page when the count takes in the terminator). A conversion that yields nothing where
+// something was expected is reported through the error manager and returns 0.
 #pragma once
 
 #include "Basis/Platform/Export.h"
+#include "System/Charset/Codepage.h"
 
 class CT_CString;
 class CT_UString;
@@ -18,6 +19,17 @@ class CT_UString;
 class CT_EXPORT CT_StringConvert
 {
 public:
+    // Bytes that n_Units units of 16-bit text may take in the code page, with the terminator:
+    // two a unit through the platform, three a unit for UTF-8, and UTF-7's shift marks.
+    static constexpr unsigned sn_ConvertedSize(unsigned n_Units, unsigned n_CodePage)
+    {
+        return n_CodePage == CT_Codepage::sn_UTF7   ? 3 * n_Units + 3
+               : n_CodePage == CT_Codepage::sn_UTF8 ? 3 * n_Units + 1
+                                                    : 2 * n_Units + 2;
+    }
+    // The most that one unit may take in any code page, with the terminator.
+    static constexpr unsigned sn_CharSize() { return sn_ConvertedSize(1, CT_Codepage::sn_UTF7); }
+
     // 8-bit to 16-bit.
     static int si_MultiToWide(char16_t* pu_Out, const char* pcc_In, int i_Bytes,
                               unsigned n_CodePage);
@@ -68,4 +80,9 @@ public:
     static int si_WideToUTF8(CT_CString* pco_Out, const char16_t* pcu_In, int i_Units);
     static int si_WideToUTF8(char* pc_Out, const CT_UString* pcco_In);
     static int si_WideToUTF8(CT_CString* pco_Out, const CT_UString* pcco_In);
+
+private:
+    // The count, or for -1 the length of the text up to its terminator.
+    static int si_Measured(const char* pcc_In, int i_Count);
+    static int si_Measured(const char16_t* pcu_In, int i_Count);
 };

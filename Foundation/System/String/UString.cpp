@@ -3,6 +3,7 @@
 #include "Basis/Platform/Heap.h"
 #include "System/String/CString.h"
 #include "System/String/StringConvert.h"
+#include "System/String/StringUnits.h"
 
 #include <cassert>
 #include <cstring>
@@ -119,12 +120,13 @@ void CT_UString::vv_Replace(char16_t u_Char, unsigned n_Count, unsigned n_Positi
 
 void CT_UString::vv_Replace(char c_Char, unsigned n_Count, unsigned n_Position)
 {
-    vv_Replace(CT_StringConvert::sus_MultiToWide(c_Char, 0), n_Count, n_Position);
+    vv_Replace(CT_StringConvert::sus_MultiToWide(c_Char, CT_Codepage::sn_ANSI), n_Count,
+               n_Position);
 }
 
 char CT_UString::vc_GetAt(unsigned n_Position) const
 {
-    return CT_StringConvert::sc_WideToMulti(vu_GetAt(n_Position), 0);
+    return CT_StringConvert::sc_WideToMulti(vu_GetAt(n_Position), CT_Codepage::sn_ANSI);
 }
 
 char16_t CT_UString::vu_GetAt(unsigned n_Position) const
@@ -139,7 +141,7 @@ void CT_UString::vv_SetAt(char16_t u_Char, unsigned n_Position)
 
 void CT_UString::vv_SetAt(char c_Char, unsigned n_Position)
 {
-    vv_SetAt(CT_StringConvert::sus_MultiToWide(c_Char, 0), n_Position);
+    vv_SetAt(CT_StringConvert::sus_MultiToWide(c_Char, CT_Codepage::sn_ANSI), n_Position);
 }
 
 void CT_UString::vv_ToLower()
@@ -164,7 +166,7 @@ unsigned CT_UString::vn_Find(char16_t u_Char, unsigned n_Start) const
 
 unsigned CT_UString::vn_Find(char c_Char, unsigned n_Start) const
 {
-    return vn_Find(CT_StringConvert::sus_MultiToWide(c_Char, 0), n_Start);
+    return vn_Find(CT_StringConvert::sus_MultiToWide(c_Char, CT_Codepage::sn_ANSI), n_Start);
 }
 
 unsigned CT_UString::vn_Find(const CT_String* pcco_Text, unsigned n_Start) const

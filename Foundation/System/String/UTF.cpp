@@ -1,15 +1,13 @@
 #include "System/String/UTF.h"
 
+#include "Basis/Platform/Vector.h"
+
 #include <algorithm>
 #include <bit>
 #include <cassert>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
-
-// The vector helpers below are internal to this file, so that how a target without vector
-// registers passes their arguments is no interface.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace
 {
@@ -35,104 +33,12 @@ unsigned char sac_Trailing[256];    // trailing bytes that a lead byte announces
 // ---------------------------------------------------------------------------------------------
 // Blocks
 
-// Sixteen bytes, eight units or four words in one vector register where the machine has them
-// (elementwise operations otherwise). Comparisons give lanes of all ones or all zeros.
-typedef std::uint8_t t_Bytes __attribute__((vector_size(16)));
-typedef std::uint16_t t_Units __attribute__((vector_size(16)));
-typedef std::uint32_t t_Words __attribute__((vector_size(16)));
-constexpr int si_ByteLanes = 16;
-constexpr int si_UnitLanes = 8;
-
-// Whether the block paths run. Without vector registers (the 32-bit Windows build, which does not
-// assume SSE2) their elementwise stand-ins are slower than going element by element.
-#if defined(__SSE2__)
-constexpr bool sb_Blocks = true;
-#else
-constexpr bool sb_Blocks = false;
-#endif
-
-static_assert(std::endian::native == std::endian::little,
-              "the block paths take the first element from the low end of a register");
-
-template <typename TVector>
-TVector x_Load(const void* pv_In)
-{
-    TVector x;
-    std::memcpy(&x, pv_In, sizeof x);
-    return x;
-}
-
-template <typename TVector>
-bool b_Any(TVector x)
-{
-    std::uint64_t an8_Halves[2];
-    std::memcpy(an8_Halves, &x, sizeof an8_Halves);
-    return (an8_Halves[0] | an8_Halves[1]) != 0;
-}
-
-// Bit i set for each byte lane i whose top bit is set. Without the instruction for it, one
-// multiplication per half gathers the top bits of its lanes into its top byte.
-template <typename TVector>
-unsigned n_BitsOf(TVector x)
-{
-    const auto x_Bytes = reinterpret_cast<t_Bytes>(x);
-#if defined(__SSE2__)
-    typedef char t_Chars __attribute__((vector_size(16)));
-    return static_cast<unsigned>(__builtin_ia32_pmovmskb128(reinterpret_cast<t_Chars>(x_Bytes)));
-#else
-    std::uint64_t an8_Halves[2];
-    std::memcpy(an8_Halves, &x_Bytes, sizeof an8_Halves);
-    constexpr std::uint64_t n8_Gather = 0x0002040810204081u;
-    constexpr std::uint64_t n8_Tops = 0x8080808080808080u;
-    return static_cast<unsigned>(((an8_Halves[0] & n8_Tops) * n8_Gather >> 56) |
-                                 ((an8_Halves[1] & n8_Tops) * n8_Gather >> 48 & 0xFF00));
-#endif
-}
-
-// The first or second eight byte lanes widened.
-t_Units x_Low(t_Bytes x)
-{
-    return __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1, 2, 3, 4, 5, 6, 7), t_Units);
-}
-
-t_Units x_High(t_Bytes x)
-{
-    return __builtin_convertvector(__builtin_shufflevector(x, x, 8, 9, 10, 11, 12, 13, 14, 15),
-                                   t_Units);
-}
-
-// The low halves of the lanes of x_Low and x_High, in order.
-t_Units x_Narrow(t_Words x_Low, t_Words x_High)
-{
-#if defined(__SSE2__)
-    // The packing instruction saturates signed values; sign-extended halves pass unchanged.
-    typedef int t_Signed __attribute__((vector_size(16)));
-    return reinterpret_cast<t_Units>(
-        __builtin_ia32_packssdw128(reinterpret_cast<t_Signed>(x_Low << 16) >> 16,
-                                   reinterpret_cast<t_Signed>(x_High << 16) >> 16));
-#else
-    return __builtin_shufflevector(reinterpret_cast<t_Units>(x_Low),
-                                   reinterpret_cast<t_Units>(x_High), 0, 2, 4, 6, 8, 10, 12, 14);
-#endif
-}
-
-// Writes the low bytes of the eight units.
-void v_PutBytes(char* pc_Out, t_Units x_Units)
-{
-    const auto x_Bytes =
-        __builtin_convertvector(x_Units, unsigned char __attribute__((vector_size(8))));
-    std::memcpy(pc_Out, &x_Bytes, sizeof x_Bytes);
-}
-
 // Writes the first and the last bytes at pcc_In that TNarrow holds, of i_Count, as units.
-template <typename TNarrow, typename TWide>
+template <typename TNarrow>
 void v_PutWidenedEnds(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
 {
     for (const int i_At : {0, i_Count - static_cast<int>(sizeof(TNarrow))})
-    {
-        const auto x_Wide = __builtin_convertvector(x_Load<TNarrow>(pcc_In + i_At), TWide);
-        std::memcpy(pu_Out + i_At, &x_Wide, sizeof x_Wide);
-    }
+        v_PutUnits(pu_Out + i_At, x_Load<TNarrow>(pcc_In + i_At));
 }
 
 // Writes the i_Count bytes at pcc_In (at most 16) as units, with two overlapping stores, so that
@@ -142,14 +48,12 @@ void v_PutWidened(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
     typedef unsigned char t_Bytes8 __attribute__((vector_size(8)));
     typedef unsigned char t_Bytes4 __attribute__((vector_size(4)));
     typedef unsigned char t_Bytes2 __attribute__((vector_size(2)));
-    typedef char16_t t_Units4 __attribute__((vector_size(8)));
-    typedef char16_t t_Units2 __attribute__((vector_size(4)));
     if (i_Count >= 8)
-        v_PutWidenedEnds<t_Bytes8, t_Units>(pu_Out, pcc_In, i_Count);
+        v_PutWidenedEnds<t_Bytes8>(pu_Out, pcc_In, i_Count);
     else if (i_Count >= 4)
-        v_PutWidenedEnds<t_Bytes4, t_Units4>(pu_Out, pcc_In, i_Count);
+        v_PutWidenedEnds<t_Bytes4>(pu_Out, pcc_In, i_Count);
     else if (i_Count >= 2)
-        v_PutWidenedEnds<t_Bytes2, t_Units2>(pu_Out, pcc_In, i_Count);
+        v_PutWidenedEnds<t_Bytes2>(pu_Out, pcc_In, i_Count);
     else if (i_Count)
         *pu_Out = *pcc_In;
 }
@@ -238,23 +142,6 @@ TVector x_IsDirect(TVector x)
            (x == '\n') | (x == '\r');
 }
 
-// The sixteen units as bytes, those above 0xFF as bytes that are not direct either.
-t_Bytes x_NarrowUnits(t_Units x_Low, t_Units x_High)
-{
-#if defined(__SSE2__)
-    // Saturating: 0x0100-0x7FFF become 0xFF, 0x8000-0xFFFF (negative) become 0.
-    typedef short t_Shorts __attribute__((vector_size(16)));
-    return reinterpret_cast<t_Bytes>(__builtin_ia32_packuswb128(
-        reinterpret_cast<t_Shorts>(x_Low), reinterpret_cast<t_Shorts>(x_High)));
-#else
-    const t_Units x_Bounded[2] = {x_Low | static_cast<t_Units>(x_Low > 0xFF),
-                                  x_High | static_cast<t_Units>(x_High > 0xFF)};
-    return __builtin_shufflevector(reinterpret_cast<t_Bytes>(x_Bounded[0]),
-                                   reinterpret_cast<t_Bytes>(x_Bounded[1]), 0, 2, 4, 6, 8, 10, 12,
-                                   14, 16, 18, 20, 22, 24, 26, 28, 30);
-#endif
-}
-
 // Copies direct units, eight at a time while they are; returns the first unit that is not direct.
 const char16_t* pcu_PutDirect(char*& pc_Out, const char16_t* pcu_In, const char16_t* pcu_End)
 {
@@ -327,22 +214,6 @@ void v_CloseRun(char*& pc_Out, st_Run& so_Run)
 // input): it reads up to 50 units ahead, and the at least 48 units left after a window write
 // more than the 32 bytes it may write behind its result.
 constexpr std::ptrdiff_t si_UTF7EncodeReach = 80;
-
-// The high halves of the lanes' products: shifts right by 16 less the multiplier's exponent.
-t_Units x_MulHigh(t_Units x, t_Units x_By)
-{
-#if defined(__SSE2__)
-    typedef short t_Shorts __attribute__((vector_size(16)));
-    return reinterpret_cast<t_Units>(
-        __builtin_ia32_pmulhuw128(reinterpret_cast<t_Shorts>(x), reinterpret_cast<t_Shorts>(x_By)));
-#else
-    // Whole vectors, not a loop over the lanes, which GCC 12 vectorizes wrongly for i686 without
-    // SSE.
-    typedef std::uint32_t t_Wide __attribute__((vector_size(32)));
-    return __builtin_convertvector(
-        __builtin_convertvector(x, t_Wide) * __builtin_convertvector(x_By, t_Wide) >> 16, t_Units);
-#endif
-}
 
 // The eight digit values of the three units in lanes 0-2, a lane each: every digit is the low
 // six bits of one unit shifted, or of two shifted and joined, and shifts by constants lane by
@@ -640,9 +511,7 @@ int si_GetWindow(char16_t* pu_Out, int* pi_Units, const unsigned char* pcc_In, i
                 std::countr_zero(so.n8_Plus >> i_At | std::uint64_t{1} << 63), si_Window - i_At);
             for (int i = 0; i < i_Text; i += si_ByteLanes)
             {
-                const t_Bytes x = x_Load<t_Bytes>(pcc_In + i_At + i);
-                const t_Units ax_Units[2] = {x_Low(x), x_High(x)};
-                std::memcpy(pu_Out + i_Units + i, ax_Units, sizeof ax_Units);
+                v_PutUnits(pu_Out + i_Units + i, x_Load<t_Bytes>(pcc_In + i_At + i));
             }
             i_Units += i_Text;
             i_At += i_Text;
@@ -758,7 +627,7 @@ const unsigned char* pcc_GetThreeByteRun(char16_t*& pu_Out, const unsigned char*
             // The top byte of each lane tells.
             n_Three |= n_BitsOf(reinterpret_cast<t_Bytes>((x & 0xF0) == 0xE0)) << 16 * i;
         }
-        const t_Units x_Units = x_Narrow(ax_Values[0], ax_Values[1]);
+        const t_Units x_Units = x_NarrowWords(ax_Values[0], ax_Values[1]);
         std::memcpy(pu_Out, &x_Units, sizeof x_Units);
         // The next block's reading does not wait for this test.
         if (n_Three != 0xFFFFFFFFu)
@@ -824,8 +693,7 @@ const unsigned char* pcc_GetFast(char16_t*& pu_Out, const unsigned char* pcc_In,
     while (pcc_In < pcc_Limit)
     {
         const auto x_Bytes = x_Load<t_Bytes>(pcc_In);
-        const t_Units ax_Units[2] = {x_Low(x_Bytes), x_High(x_Bytes)};
-        std::memcpy(pu_Out, ax_Units, sizeof ax_Units);
+        v_PutUnits(pu_Out, x_Bytes);
         // The top bits are the bytes outside ASCII.
         const unsigned n_Other = n_BitsOf(x_Bytes);
         if (!n_Other)

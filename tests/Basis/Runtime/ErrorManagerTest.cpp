@@ -368,6 +368,7 @@ TEST(ErrorManagerHRESULT, DescriptionsByExactValue)
         {0x00030200,
          "STG_S_CONVERTED (The underlying file was converted to compound file format.)"},
         {0x0009035C, "SEC_I_SIGNATURE_NEEDED"}, // a name without a text
+        {0x8004E003, "CONTEXT_E_ABORTING"},     // its text came later
         {0xC0090002, "ERROR_ALL_SIDS_FILTERED (The SID filtering operation removed all SIDs.)"},
         {0x12345678, "[No explanation]"},
         {0x80070002, "[No explanation]"}, // WIN32 codes other than COM's four

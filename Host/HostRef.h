@@ -1,5 +1,7 @@
-// CT_ComRef and CT_Bstr: owners of one COM reference and of one BSTR, for the stand-ins, the
-// console host and their tests. Both are move-only; neither is shared between threads.
+// CT_HostRef and CT_HostBstr: owners of one COM reference and of one BSTR, for the stand-ins, the
+// console host and their tests. Both are move-only; neither is shared between threads. A
+// CT_HostRef made from a pointer takes that reference over (the plug-in's CT_ComPtr, which Host
+// does not use, adds one instead).
 #pragma once
 
 #include <windows.h>
@@ -9,31 +11,31 @@
 #include <utility>
 
 template <class T>
-class CT_ComRef
+class CT_HostRef
 {
 public:
-    CT_ComRef() = default;
+    CT_HostRef() = default;
     // Takes over a reference that the caller already holds.
-    explicit CT_ComRef(T* pco_Taken) : pco_Object(pco_Taken) {}
-    CT_ComRef(CT_ComRef&& co_Other) noexcept
+    explicit CT_HostRef(T* pco_Taken) : pco_Object(pco_Taken) {}
+    CT_HostRef(CT_HostRef&& co_Other) noexcept
         : pco_Object(std::exchange(co_Other.pco_Object, nullptr))
     {
     }
-    CT_ComRef& operator=(CT_ComRef&& co_Other) noexcept
+    CT_HostRef& operator=(CT_HostRef&& co_Other) noexcept
     {
         std::swap(pco_Object, co_Other.pco_Object);
         return *this;
     }
-    CT_ComRef(const CT_ComRef&) = delete;
-    CT_ComRef& operator=(const CT_ComRef&) = delete;
-    ~CT_ComRef() { v_Release(); }
+    CT_HostRef(const CT_HostRef&) = delete;
+    CT_HostRef& operator=(const CT_HostRef&) = delete;
+    ~CT_HostRef() { v_Release(); }
 
     // A new reference to an object held elsewhere.
-    static CT_ComRef sco_Share(T* pco_Held)
+    static CT_HostRef sco_Share(T* pco_Held)
     {
         if (pco_Held)
             pco_Held->AddRef();
-        return CT_ComRef(pco_Held);
+        return CT_HostRef(pco_Held);
     }
 
     T* operator->() const { return pco_Object; }
@@ -58,7 +60,7 @@ public:
     }
 
     template <class U>
-    HRESULT hr_QueryInto(CT_ComRef<U>& co_Target) const
+    HRESULT hr_QueryInto(CT_HostRef<U>& co_Target) const
     {
         if (!pco_Object)
             return E_POINTER;
@@ -69,26 +71,27 @@ private:
     T* pco_Object = nullptr;
 };
 
-class CT_Bstr
+class CT_HostBstr
 {
 public:
-    CT_Bstr() = default;
-    explicit CT_Bstr(const std::u16string& co_Text)
+    CT_HostBstr() = default;
+    explicit CT_HostBstr(const std::u16string& co_Text)
         : bstr_Value(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(co_Text.data()),
                                        static_cast<UINT>(co_Text.size())))
     {
     }
-    CT_Bstr(CT_Bstr&& co_Other) noexcept : bstr_Value(std::exchange(co_Other.bstr_Value, nullptr))
+    CT_HostBstr(CT_HostBstr&& co_Other) noexcept
+        : bstr_Value(std::exchange(co_Other.bstr_Value, nullptr))
     {
     }
-    CT_Bstr& operator=(CT_Bstr&& co_Other) noexcept
+    CT_HostBstr& operator=(CT_HostBstr&& co_Other) noexcept
     {
         std::swap(bstr_Value, co_Other.bstr_Value);
         return *this;
     }
-    CT_Bstr(const CT_Bstr&) = delete;
-    CT_Bstr& operator=(const CT_Bstr&) = delete;
-    ~CT_Bstr() { SysFreeString(bstr_Value); }
+    CT_HostBstr(const CT_HostBstr&) = delete;
+    CT_HostBstr& operator=(const CT_HostBstr&) = delete;
+    ~CT_HostBstr() { SysFreeString(bstr_Value); }
 
     BSTR bstr_Get() const { return bstr_Value; }
     BSTR* pbstr_Put()
@@ -112,7 +115,7 @@ public:
     {
         if (!pbstr_Result)
             return E_POINTER;
-        *pbstr_Result = CT_Bstr(co_Text).bstr_Detach();
+        *pbstr_Result = CT_HostBstr(co_Text).bstr_Detach();
         return *pbstr_Result ? S_OK : E_OUTOFMEMORY;
     }
 
