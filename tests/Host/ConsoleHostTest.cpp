@@ -192,9 +192,9 @@ protected:
         using Register = HRESULT(STDAPICALLTYPE*)();
         const auto pf_Register = reinterpret_cast<Register>(
             reinterpret_cast<void (*)()>(GetProcAddress(h_PlugIn, "DllRegisterServer")));
-        const HRESULT hr = pf_Register ? pf_Register() : E_NOTIMPL;
+        const HRESULT hr_Result = pf_Register ? pf_Register() : E_NOTIMPL;
         FreeLibrary(h_PlugIn);
-        ASSERT_HRESULT_SUCCEEDED(hr);
+        ASSERT_HRESULT_SUCCEEDED(hr_Result);
     }
 
     CT_SettingsAside co_Settings;
