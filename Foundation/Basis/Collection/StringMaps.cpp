@@ -7,7 +7,6 @@
 #include "System/String/StringItems.h"
 #include "System/String/UString.h"
 
-#include <cassert>
 #include <cstring>
 
 namespace
@@ -215,8 +214,8 @@ void CT_StringOrdinalMap::v_String2Map(const CT_String* pcco_Text, char c_Separa
                     using T = decltype(t);
                     // Each item is set into a string of the text's class (its code page too), then
                     // copied in.
-                    CT_StringOfKind<T> co_Item(spcco_OfKind<T>(pcco_Text));
-                    const std::basic_string_view<T> s_Text = ss_TextOf<T>(&co_Item);
+                    CT_StringOfKind<T> co_Item(pcco_OfKind<T>(pcco_Text));
+                    const std::basic_string_view<T> s_Text = s_TextOf<T>(&co_Item);
                     CT_StringItems<T> co_Items(s_Text, t_Separator<T>(c_Separator));
                     for (st_TextPiece so; co_Items.b_Next(&so) && so.n_Length;)
                     {

@@ -54,19 +54,19 @@ using CT_StringOfKind = typename CT_StringKind<T>::Class;
 
 // The string, which must be of kind T, as that class and as its text.
 template <typename T>
-const CT_StringOfKind<T>* spcco_OfKind(const CT_String* pcco_String)
+const CT_StringOfKind<T>* pcco_OfKind(const CT_String* pcco_String)
 {
     return static_cast<const CT_StringOfKind<T>*>(pcco_String);
 }
 
 template <typename T>
-std::basic_string_view<T> ss_TextOf(const CT_String* pcco_String)
+std::basic_string_view<T> s_TextOf(const CT_String* pcco_String)
 {
-    return CT_StringKind<T>::ss_Text(spcco_OfKind<T>(pcco_String));
+    return CT_StringKind<T>::ss_Text(pcco_OfKind<T>(pcco_String));
 }
 
 template <typename T>
-int sb_AllOfKind(std::initializer_list<const CT_String*> lpcco_Strings)
+int b_AllOfKind(std::initializer_list<const CT_String*> lpcco_Strings)
 {
     for (const CT_String* pcco : lpcco_Strings)
         if (!pcco || !pcco->vpv_IsA(CT_StringKind<T>::Class::spcco_GetType()))
@@ -80,9 +80,9 @@ template <typename Fn>
 auto r_OfOneKind(std::initializer_list<const CT_String*> lpcco_Strings, Fn fn)
     -> decltype(fn(char{}))
 {
-    if (sb_AllOfKind<char>(lpcco_Strings))
+    if (b_AllOfKind<char>(lpcco_Strings))
         return fn(char{});
-    if (sb_AllOfKind<char16_t>(lpcco_Strings))
+    if (b_AllOfKind<char16_t>(lpcco_Strings))
         return fn(char16_t{});
     return decltype(fn(char{}))();
 }
@@ -152,9 +152,19 @@ private:
     std::size_t n_Next = 0;
 };
 
+// The number of pieces of a walk over items or words.
+template <typename Walk>
+unsigned n_Pieces(Walk co_Walk)
+{
+    unsigned n_Count = 0;
+    for (st_TextPiece so; co_Walk.b_Next(&so);)
+        ++n_Count;
+    return n_Count;
+}
+
 // Piece n (from 1) of a walk over items or words; false when there is none.
 template <typename Walk>
-int sb_Piece(Walk co_Walk, unsigned n, st_TextPiece* pso_Piece)
+int b_Piece(Walk co_Walk, unsigned n, st_TextPiece* pso_Piece)
 {
     if (n == 0)
         return 0;

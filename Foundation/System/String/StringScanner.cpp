@@ -28,12 +28,8 @@ unsigned CT_StringScanner::n_ItemCount(const CT_String* pcco_String, char16_t u_
                        [&](auto t)
                        {
                            using T = decltype(t);
-                           CT_StringItems<T> co_Items(ss_TextOf<T>(pcco_String),
-                                                      CT_StringKind<T>::st_Unit(u_Separator));
-                           unsigned n_Count = 0;
-                           for (st_TextPiece so; co_Items.b_Next(&so);)
-                               ++n_Count;
-                           return n_Count;
+                           return n_Pieces(CT_StringItems<T>(
+                               s_TextOf<T>(pcco_String), CT_StringKind<T>::st_Unit(u_Separator)));
                        });
 }
 
@@ -45,12 +41,12 @@ void CT_StringScanner::v_Item(CT_String* pco_Out, const CT_String* pcco_String,
                 {
                     using T = decltype(t);
                     // A sharing copy keeps the text in place when *pco_Out is the string itself.
-                    const CT_StringOfKind<T> co_Text(spcco_OfKind<T>(pcco_String));
-                    std::basic_string_view<T> s_Text = ss_TextOf<T>(&co_Text);
+                    const CT_StringOfKind<T> co_Text(pcco_OfKind<T>(pcco_String));
+                    std::basic_string_view<T> s_Text = s_TextOf<T>(&co_Text);
                     st_TextPiece so_Item;
                     int b_Found =
-                        sb_Piece(CT_StringItems<T>(s_Text, CT_StringKind<T>::st_Unit(u_Separator)),
-                                 n, &so_Item);
+                        b_Piece(CT_StringItems<T>(s_Text, CT_StringKind<T>::st_Unit(u_Separator)),
+                                n, &so_Item);
                     v_TakePiece(pco_Out, s_Text, b_Found, so_Item);
                 });
 }
@@ -62,10 +58,9 @@ void CT_StringScanner::v_RemoveItem(CT_String* pco_String, char16_t u_Separator,
                 {
                     using T = decltype(t);
                     st_TextPiece so_Item;
-                    int b_Found =
-                        sb_Piece(CT_StringItems<T>(ss_TextOf<T>(pco_String),
-                                                   CT_StringKind<T>::st_Unit(u_Separator)),
-                                 n, &so_Item);
+                    int b_Found = b_Piece(CT_StringItems<T>(s_TextOf<T>(pco_String),
+                                                            CT_StringKind<T>::st_Unit(u_Separator)),
+                                          n, &so_Item);
                     v_RemovePiece(pco_String, b_Found, so_Item);
                 });
 }
@@ -77,12 +72,8 @@ unsigned CT_StringScanner::n_WordCount(const CT_String* pcco_String,
                        [&](auto t)
                        {
                            using T = decltype(t);
-                           CT_StringWords<T> co_Words(ss_TextOf<T>(pcco_String),
-                                                      ss_TextOf<T>(pcco_Separators));
-                           unsigned n_Count = 0;
-                           for (st_TextPiece so; co_Words.b_Next(&so);)
-                               ++n_Count;
-                           return n_Count;
+                           return n_Pieces(CT_StringWords<T>(s_TextOf<T>(pcco_String),
+                                                             s_TextOf<T>(pcco_Separators)));
                        });
 }
 
@@ -93,11 +84,11 @@ void CT_StringScanner::v_SubWord(CT_String* pco_Out, const CT_String* pcco_Strin
                 [&](auto t)
                 {
                     using T = decltype(t);
-                    const CT_StringOfKind<T> co_Text(spcco_OfKind<T>(pcco_String));
-                    std::basic_string_view<T> s_Text = ss_TextOf<T>(&co_Text);
+                    const CT_StringOfKind<T> co_Text(pcco_OfKind<T>(pcco_String));
+                    std::basic_string_view<T> s_Text = s_TextOf<T>(&co_Text);
                     st_TextPiece so_Word;
-                    int b_Found = sb_Piece(CT_StringWords<T>(s_Text, ss_TextOf<T>(pcco_Separators)),
-                                           n, &so_Word);
+                    int b_Found = b_Piece(CT_StringWords<T>(s_Text, s_TextOf<T>(pcco_Separators)),
+                                          n, &so_Word);
                     v_TakePiece(pco_Out, s_Text, b_Found, so_Word);
                 });
 }
@@ -110,9 +101,9 @@ void CT_StringScanner::v_RemoveWord(CT_String* pco_String, const CT_String* pcco
                 {
                     using T = decltype(t);
                     st_TextPiece so_Word;
-                    int b_Found = sb_Piece(
-                        CT_StringWords<T>(ss_TextOf<T>(pco_String), ss_TextOf<T>(pcco_Separators)),
-                        n, &so_Word);
+                    int b_Found = b_Piece(
+                        CT_StringWords<T>(s_TextOf<T>(pco_String), s_TextOf<T>(pcco_Separators)), n,
+                        &so_Word);
                     v_RemovePiece(pco_String, b_Found, so_Word);
                 });
 }
