@@ -223,10 +223,9 @@ void CT_Language::sv_GetLanguages(unsigned n_LangId, et_Primary* peo_Primary, et
 
 unsigned CT_Language::sn_MakeLanguageID(et_Primary eo_Primary, et_Sub eo_Sub)
 {
-    assert(eo_Primary < sn_PrimaryLanguages && eo_Sub < sn_SubLanguages);
     if (eo_Sub <= e_SubSysDefault)
-        return saso_PrimaryLanguages[eo_Primary].n_Id | eo_Sub << sn_SubShift;
-    const unsigned n_Key = saso_SubLanguages[eo_Sub].n_Key;
+        return sro_Primary(eo_Primary).n_Id | eo_Sub << sn_SubShift;
+    const unsigned n_Key = sro_Sub(eo_Sub).n_Key;
     return (n_Key & sn_KeySubBits) << sn_SubShift | n_Key >> sn_KeyShift;
 }
 
@@ -253,14 +252,12 @@ int CT_Language::sb_IsCorvaneDefined(et_Primary eo_Primary, et_Sub)
 
 unsigned CT_Language::sn_GetSubCount(et_Primary eo_Primary)
 {
-    assert(eo_Primary < sn_PrimaryLanguages);
-    return saso_PrimaryLanguages[eo_Primary].n_SubLanguages;
+    return sro_Primary(eo_Primary).n_SubLanguages;
 }
 
 CT_Language::et_Sub CT_Language::seo_GetSubAt(et_Primary eo_Primary, unsigned n)
 {
-    assert(eo_Primary < sn_PrimaryLanguages);
-    const unsigned n_Id = saso_PrimaryLanguages[eo_Primary].n_Id;
+    const unsigned n_Id = sro_Primary(eo_Primary).n_Id;
     unsigned n_Seen = 0;
     for (unsigned i = e_SubDefault; i < sn_SubLanguages; ++i)
     {
@@ -280,26 +277,22 @@ CT_Language::et_Sub CT_Language::seo_GetDefaultSub(et_Primary eo_Primary)
 
 const char* CT_Language::sqccz_GetLanguageCode(et_Primary eo_Primary)
 {
-    assert(eo_Primary < sn_PrimaryLanguages);
-    return saso_PrimaryLanguages[eo_Primary].qccz_Code;
+    return sro_Primary(eo_Primary).qccz_Code;
 }
 
 const char* CT_Language::sqccz_GetLanguage(et_Primary eo_Primary)
 {
-    assert(eo_Primary < sn_PrimaryLanguages);
-    return saso_PrimaryLanguages[eo_Primary].qccz_Name;
+    return sro_Primary(eo_Primary).qccz_Name;
 }
 
 const char* CT_Language::sqccz_GetCountryCode(et_Sub eo_Sub)
 {
-    assert(eo_Sub < sn_SubLanguages);
-    return saso_SubLanguages[eo_Sub].qccz_Code;
+    return sro_Sub(eo_Sub).qccz_Code;
 }
 
 const char* CT_Language::sqccz_GetCountry(et_Sub eo_Sub)
 {
-    assert(eo_Sub < sn_SubLanguages);
-    return saso_SubLanguages[eo_Sub].qccz_Name;
+    return sro_Sub(eo_Sub).qccz_Name;
 }
 
 int CT_Language::sb_GetPrimary(et_Primary* peo_Primary, const char* qccz_Code)
@@ -328,7 +321,7 @@ int CT_Language::sb_GetSubCountry(et_Sub* peo_Sub, const char* qccz_Name, et_Pri
     for (unsigned n = 1; n <= sn_GetSubCount(eo_Primary); ++n)
     {
         const et_Sub eo_Sub = seo_GetSubAt(eo_Primary, n);
-        if (b_EqualIgnoringCase(saso_SubLanguages[eo_Sub].qccz_Name, qccz_Name))
+        if (b_EqualIgnoringCase(sro_Sub(eo_Sub).qccz_Name, qccz_Name))
         {
             *peo_Sub = eo_Sub;
             return 1;
@@ -377,7 +370,7 @@ int CT_Language::sb_GetLanguages(et_Primary* peo_Primary, et_Sub* peo_Sub,
     for (unsigned n = 1; n <= n_Subs; ++n)
     {
         const et_Sub eo_Sub = seo_GetSubAt(eo_Primary, n);
-        const char* qccz_Code = saso_SubLanguages[eo_Sub].qccz_Code;
+        const char* qccz_Code = sro_Sub(eo_Sub).qccz_Code;
         if (qccz_Code[0] == ac_Country[0] && qccz_Code[1] == ac_Country[1])
         {
             *peo_Primary = eo_Primary;
@@ -410,6 +403,18 @@ CT_Language::et_Country CT_Language::seo_GetCountry3(const char* qccz_Code)
 {
     const st_Country* pso = spso_FindCountry3(qccz_Code);
     return pso ? static_cast<et_Country>(pso->n_Country) : e_NoCountry;
+}
+
+const CT_Language::st_PrimaryLanguage& CT_Language::sro_Primary(et_Primary eo_Primary)
+{
+    assert(eo_Primary < sn_PrimaryLanguages);
+    return saso_PrimaryLanguages[eo_Primary];
+}
+
+const CT_Language::st_SubLanguage& CT_Language::sro_Sub(et_Sub eo_Sub)
+{
+    assert(eo_Sub < sn_SubLanguages);
+    return saso_SubLanguages[eo_Sub];
 }
 
 const char* CT_Language::sqccz_SpecialName(et_Primary eo_Primary, et_Sub eo_Sub)

@@ -163,6 +163,9 @@ private:
     static CT_Init sco_Init;
     static CT_Exit sco_Exit;
 
+    // The row of an index, which the caller keeps within the table.
+    static const st_PrimaryLanguage& sro_Primary(et_Primary eo_Primary);
+    static const st_SubLanguage& sro_Sub(et_Sub eo_Sub);
     static et_Primary seo_FindPrimary(unsigned n_Id);
     static et_Sub seo_FindSub(unsigned n_Key);
     static const st_Country* spso_FindCountry(et_Country eo_Country);
