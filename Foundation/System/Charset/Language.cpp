@@ -1,10 +1,12 @@
 #include "System/Charset/Language.h"
 
 #include "Basis/Collection/CompList.h"
-#include "System/String/String.h"
+#include "System/String/CString.h"
+#include "System/String/StringScanner.h"
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <iterator>
 
 namespace
@@ -227,6 +229,29 @@ unsigned CT_Language::sn_MakeLanguageID(et_Primary eo_Primary, et_Sub eo_Sub)
         return sro_Primary(eo_Primary).n_Id | eo_Sub << sn_SubShift;
     const unsigned n_Key = sro_Sub(eo_Sub).n_Key;
     return (n_Key & sn_KeySubBits) << sn_SubShift | n_Key >> sn_KeyShift;
+}
+
+unsigned CT_Language::sn_GetLanguageID(const char* qccz_Display)
+{
+    if (const st_Special* pso =
+            pcso_FindFirst(saso_Specials, [&](const st_Special& so)
+                           { return !std::strcmp(so.qccz_Name, qccz_Display); }))
+        return sn_MakeLanguageID(pso->eo_Primary, pso->eo_Sub);
+    // "Language (Country)": the words between the parentheses.
+    const CT_CString co_Display(qccz_Display, CT_String::sn_All);
+    const CT_CString co_Parentheses("()", CT_String::sn_All);
+    CT_CString co_Language, co_Country;
+    const CT_StringScanner co_Scanner;
+    co_Scanner.v_SubWord(&co_Language, &co_Display, &co_Parentheses, 1);
+    co_Scanner.v_SubWord(&co_Country, &co_Display, &co_Parentheses, 2);
+    co_Language.vv_Strip(nullptr);
+    co_Country.vv_Strip(nullptr);
+    et_Primary eo_Primary = e_Neutral;
+    et_Sub eo_Sub = e_SubDefault;
+    sb_GetPrimaryLanguage(&eo_Primary, co_Language.qccz_Get());
+    if (co_Country.vn_GetLength())
+        sb_GetSubCountry(&eo_Sub, co_Country.qccz_Get(), eo_Primary);
+    return sn_MakeLanguageID(eo_Primary, eo_Sub);
 }
 
 int CT_Language::sb_IsFarEastLanguage(et_Primary eo_Primary, et_Sub)

@@ -1,11 +1,12 @@
 #include "System/Charset/LocaleInfo.h"
 
+#include "Basis/Collection/StringMaps.h"
 #include "Basis/Collection/VoidArray.h"
 #include "Basis/Platform/Locale.h"
 #include "Basis/Platform/Thread.h"
 #include "Basis/Runtime/OS.h"
 #include "System/Charset/Codepage.h"
-#include "System/String/String.h"
+#include "System/String/UString.h"
 
 #include <algorithm>
 #include <climits>
@@ -19,6 +20,7 @@ constexpr unsigned sn_ValueChars = 128;
 constexpr unsigned sn_NumberBytes = 64;
 constexpr unsigned sn_CodePageBytes = 8;
 constexpr unsigned sn_DefaultCharset = 1;
+constexpr unsigned sn_MapGrowth = 8;
 
 // The code pages of the platform's font character sets, and a locale that uses each.
 struct st_CodePageRow
@@ -358,4 +360,36 @@ int CT_LocaleInfo::sb_IsLocaleRTL(unsigned n_Locale)
     default:
         return 0;
     }
+}
+
+void CT_LocaleInfo::sv_CollectValues(et_Type eo_Type, char16_t u_Separator, CT_UString* pco_Out)
+{
+    pco_Out->v_Set(0u, 1);
+    if (b_IsBeforeNT())
+        return;
+    st_State& so = so_State();
+    CT_CriticalSectionLock co_Guard(&so.co_Lock);
+    CT_StringOrdinalMap co_Map(sn_MapGrowth);
+    spco_Map = &co_Map;
+    seo_LocaleType = eo_Type;
+    CT_PlatformLocale::sb_EnumLocales(sb_CollectLocaleInfo, CT_PlatformLocale::sn_Installed);
+    spco_Map = nullptr;
+    for (unsigned n = 1; n <= co_Map.n_GetCount(); ++n)
+    {
+        if (n > 1 && u_Separator)
+            pco_Out->v_Append(u_Separator);
+        pco_Out->v_Append(co_Map.pcco_Get(n), CT_String::sn_All);
+    }
+}
+
+// A locale without the value adds nothing, rather than an empty item.
+int CT_LocaleInfo::sb_CollectLocaleInfo(const char* qccz_Locale)
+{
+    unsigned n_Locale;
+    CT_UString co_Value;
+    if (b_ParseNumber(qccz_Locale, 16, &n_Locale) &&
+        sb_GetLocaleInfo(n_Locale, seo_LocaleType, &co_Value) && co_Value.vn_GetLength() &&
+        !spco_Map->n_Get(&co_Value))
+        spco_Map->v_Insert(&co_Value, CT_StringOrdinalMap::sn_Append);
+    return 1;
 }

@@ -184,8 +184,31 @@ TEST(Language, LanguagesOfACode)
     }
 }
 
-// The code form of every regional row reads back as that row.
-TEST(Language, CodeFormsRoundTrip)
+TEST(Language, LanguageIDOfDisplayForms)
+{
+    const struct
+    {
+        const char* qccz_Display;
+        unsigned n_Id;
+    } aso_Cases[] = {
+        {"German (Austria)", 0x0C07},
+        {"german", 0x0407},  // no country: Default
+        {"Klingon", 0x0400}, // Neutral with Default
+        {" English ( united kingdom ) ", 0x0809},
+        {"French(Canada)", 0x0C0C},
+        {"English (Mars)", 0x0409},
+        {"(Canada)", 0x0400},
+        {"Croatian", 0x081A},
+        {"Serbian", 0x0C1A},
+        {"Welsh", 0x083C},
+        {"welsh", 0x0400}, // exactly as written
+    };
+    for (const auto& so : aso_Cases)
+        EXPECT_EQ(CT_Language::sn_GetLanguageID(so.qccz_Display), so.n_Id) << so.qccz_Display;
+}
+
+// The display and code forms of every regional row read back as that row.
+TEST(Language, FormsRoundTrip)
 {
     for (unsigned p = 1; p <= CT_Language::sn_GetPrimaryCount(); ++p)
         for (unsigned n = 1; n <= CT_Language::sn_GetSubCount(P(p)); ++n)
@@ -198,6 +221,11 @@ TEST(Language, CodeFormsRoundTrip)
             ASSERT_TRUE(CT_Language::sb_GetLanguages(&eo_P, &eo_S, &co_Code)) << co_Code.qccz_Get();
             EXPECT_EQ(eo_P, p) << co_Code.qccz_Get();
             EXPECT_EQ(eo_S, eo_Sub) << co_Code.qccz_Get();
+            CT_CString co_Display;
+            CT_Language::sv_MakeLanguageString(&co_Display, P(p), eo_Sub);
+            EXPECT_EQ(CT_Language::sn_GetLanguageID(co_Display.qccz_Get()),
+                      CT_Language::sn_MakeLanguageID(P(p), eo_Sub))
+                << co_Display.qccz_Get();
         }
 }
 

@@ -187,6 +187,31 @@ TEST(LocaleInfo, RightToLeft)
         EXPECT_EQ(CL::sb_IsLocaleRTL(so.n_Locale), so.b_RTL) << std::hex << so.n_Locale;
 }
 
+TEST(LocaleInfo, CollectedValues)
+{
+    const struct
+    {
+        unsigned n_Type;
+        char16_t u_Separator;
+        const char16_t* qcuz_Values;
+    } aso_Cases[] = {
+        {0x0021, u';', u"2;1;0"}, // the date orders, in the order first met
+        {0x0021, 0, u"210"},
+        {0x0011, u';', u"2"}, // the same number of digits everywhere: once
+    };
+    for (const auto& so : aso_Cases)
+    {
+        CT_UString co_Values(u"old", 3);
+        CL::sv_CollectValues(T(so.n_Type), so.u_Separator, &co_Values);
+        EXPECT_EQ(std::u16string(co_Values.qcuz_Get()), so.qcuz_Values) << so.n_Type;
+    }
+    CT_OS::sv_ForceVersion(CT_OS::eo_Windows98);
+    CT_UString co_Values(u"old", 3);
+    CL::sv_CollectValues(T(0x0021), u';', &co_Values);
+    EXPECT_EQ(co_Values.vn_GetLength(), 0u); // nothing before the NT family
+    CT_OS::sv_Init();
+}
+
 // First queries from several threads at once, on both platform paths: the code-page cache and
 // the enumerated locale sets stay whole.
 TEST(LocaleInfo, SharedStateUnderThreads)

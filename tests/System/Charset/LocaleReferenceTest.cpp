@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,7 +42,7 @@ struct st_Record
 {
     std::vector<unsigned> co_Types;
     unsigned an_Defaults[4] = {};
-    std::set<unsigned> aco_Enumerated[3];
+    std::vector<unsigned> aco_Enumerated[3]; // by flag, in the system's order
     std::vector<st_Locale> co_Locales;
 };
 
@@ -89,7 +89,7 @@ st_Record so_ReadRecord()
             unsigned n_Flag;
             co_Fields >> n_Flag;
             for (std::string o; co_Fields >> o;)
-                so.aco_Enumerated[n_Flag].insert(std::stoul(o, nullptr, 16));
+                so.aco_Enumerated[n_Flag].push_back(std::stoul(o, nullptr, 16));
         }
         else if (o_Tag == "locale")
         {
@@ -126,6 +126,20 @@ const st_Record& so_Record()
 {
     static const st_Record so = so_ReadRecord();
     return so;
+}
+
+bool b_Enumerated(unsigned n_Flag, unsigned n_Locale)
+{
+    const std::vector<unsigned>& co = so_Record().aco_Enumerated[n_Flag];
+    return std::find(co.begin(), co.end(), n_Locale) != co.end();
+}
+
+const st_Locale* pcso_Recorded(unsigned n_Locale)
+{
+    for (const st_Locale& so : so_Record().co_Locales)
+        if (so.n_Locale == n_Locale)
+            return &so;
+    return nullptr;
 }
 
 // Counts the compared answers and the differences, naming the first few.
@@ -172,9 +186,8 @@ TEST(LocaleReference, Validity)
             CT_OS::sv_ForceVersion(CT_OS::eo_Windows98);
         for (const st_Locale& so : so_Record().co_Locales)
         {
-            const auto& aco = so_Record().aco_Enumerated;
-            const bool b_Installed = b_BeforeNT ? aco[1].count(so.n_Locale) > 0 : so.b_Installed;
-            const bool b_Supported = b_BeforeNT ? aco[2].count(so.n_Locale) > 0 : so.b_Supported;
+            const bool b_Installed = b_BeforeNT ? b_Enumerated(1, so.n_Locale) : so.b_Installed;
+            const bool b_Supported = b_BeforeNT ? b_Enumerated(2, so.n_Locale) : so.b_Supported;
             co_Compare.v_Expect(CT_LocaleInfo::sb_LocaleIsInstalled(so.n_Locale) != 0, b_Installed,
                                 so.n_Locale, 1);
             co_Compare.v_Expect(CT_LocaleInfo::sb_LocaleIsSupported(so.n_Locale) != 0, b_Supported,
@@ -235,6 +248,32 @@ TEST(LocaleReference, DefaultANSICodePages)
             co_Compare.v_Expect(CT_LocaleInfo::sn_GetDefaultANSICodePage(so.n_Locale),
                                 static_cast<unsigned>(std::stoul(pcso->second.o_Bytes)),
                                 so.n_Locale, CT_LocaleInfo::e_IDefaultANSICodePage);
+    }
+}
+
+// The distinct values of each type over the installed locales, in the system's order.
+TEST(LocaleReference, CollectedValues)
+{
+    CT_Comparison co_Compare("collected values");
+    for (unsigned n_Type : so_Record().co_Types)
+    {
+        std::vector<std::u16string> co_Values;
+        for (unsigned n_Locale : so_Record().aco_Enumerated[1])
+        {
+            const st_Locale* pcso = pcso_Recorded(n_Locale);
+            const auto pcso_Value = pcso->co_Values.find(n_Type);
+            if (pcso->b_Supported && pcso_Value != pcso->co_Values.end() &&
+                !pcso_Value->second.o_Wide.empty() &&
+                std::find(co_Values.begin(), co_Values.end(), pcso_Value->second.o_Wide) ==
+                    co_Values.end())
+                co_Values.push_back(pcso_Value->second.o_Wide);
+        }
+        std::u16string o_Expected;
+        for (const std::u16string& o : co_Values)
+            o_Expected += (o_Expected.empty() ? u"" : u"|") + o;
+        CT_UString co_Got;
+        CT_LocaleInfo::sv_CollectValues(static_cast<et_Type>(n_Type), u'|', &co_Got);
+        co_Compare.v_Expect(std::u16string(co_Got.qcuz_Get()), o_Expected, 0, n_Type);
     }
 }
 } // namespace
