@@ -22,7 +22,8 @@ constexpr unsigned sn_CodePageBytes = 8;
 constexpr unsigned sn_DefaultCharset = 1;
 constexpr unsigned sn_MapGrowth = 8;
 
-// The code pages of the platform's font character sets, and a locale that uses each.
+// The code pages of the platform's font character sets, and a locale that uses each. Johab's
+// is Korean (Johab), 0x0812, whose code page is 1361 by the fallbacks below too.
 struct st_CodePageRow
 {
     unsigned n_CodePage;
@@ -32,7 +33,7 @@ struct st_CodePageRow
 constexpr st_CodePageRow saso_CodePages[] = {
     {874, 222, 1054},  {932, 128, 1041},  {936, 134, 2052},  {949, 129, 1042},  {950, 136, 1028},
     {1250, 238, 1029}, {1251, 204, 1049}, {1252, 0, 1033},   {1253, 161, 1032}, {1254, 162, 1055},
-    {1255, 177, 1037}, {1256, 178, 1025}, {1257, 186, 1063}, {1258, 163, 1066}, {1361, 130, 2061},
+    {1255, 177, 1037}, {1256, 178, 1025}, {1257, 186, 1063}, {1258, 163, 1066}, {1361, 130, 2066},
 };
 
 // The numeric information types, as ranges of type numbers.

@@ -154,23 +154,22 @@ TEST(LocaleInfo, DefaultANSICodePage)
     }
 }
 
+// The locale named for a character set or code page has that one; others give the system's
+// default language.
 TEST(LocaleInfo, LocalesOfCharsetsAndCodePages)
 {
-    const unsigned n_System = CL::sn_GetSystemDefaultLangID();
-    const struct
+    for (unsigned n_CodePage :
+         {874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361})
     {
-        unsigned n_Charset, n_CodePage, n_Locale;
-    } aso_Cases[] = {
-        {0, 1252, 1033},   {128, 932, 1041},  {129, 949, 1042},  {130, 1361, 2061},
-        {134, 936, 2052},  {136, 950, 1028},  {161, 1253, 1032}, {162, 1254, 1055},
-        {163, 1258, 1066}, {177, 1255, 1037}, {178, 1256, 1025}, {186, 1257, 1063},
-        {204, 1251, 1049}, {222, 874, 1054},  {238, 1250, 1029}, {2, 437, n_System},
-    };
-    for (const auto& so : aso_Cases)
-    {
-        EXPECT_EQ(CL::sn_GetDefaultCharsetLocale(so.n_Charset), so.n_Locale) << so.n_Charset;
-        EXPECT_EQ(CL::sn_GetDefaultCPLocale(so.n_CodePage), so.n_Locale) << so.n_CodePage;
+        const unsigned n_Locale = CL::sn_GetDefaultCPLocale(n_CodePage);
+        EXPECT_EQ(CL::sn_GetDefaultANSICodePage(n_Locale), n_CodePage) << n_Locale;
+        EXPECT_EQ(CL::sn_GetDefaultCharsetLocale(CL::sn_GetDefaultCharset(n_Locale)), n_Locale)
+            << n_Locale;
     }
+    EXPECT_EQ(CL::sn_GetDefaultCPLocale(1252), 1033u);
+    EXPECT_EQ(CL::sn_GetDefaultCharsetLocale(204), 1049u);
+    EXPECT_EQ(CL::sn_GetDefaultCPLocale(437), CL::sn_GetSystemDefaultLangID());
+    EXPECT_EQ(CL::sn_GetDefaultCharsetLocale(2), CL::sn_GetSystemDefaultLangID());
 }
 
 TEST(LocaleInfo, RightToLeft)
