@@ -1,16 +1,20 @@
-# ct_add_test(NAME sources...): a GoogleTest executable linked against the library's exports.
-# Natively every test case is its own CTest test; under Wine one test per executable keeps the
-# per-process start-up cost low, and all of them share the Wine session fixture.
+# ct_add_test(NAME sources... [ENVIRONMENT VAR=VALUE...]): a GoogleTest executable linked against
+# the library's exports, its tests run with the environment given. Natively every test case is
+# its own CTest test; under Wine one test per executable keeps the per-process start-up cost low,
+# and all of them share the Wine session fixture.
 include(GoogleTest)
 
 function(ct_add_test name)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "ENVIRONMENT")
+  add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ct::library GTest::gtest_main GTest::gmock ct_warnings)
   if(WIN32)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session
+                                            ENVIRONMENT "${arg_ENVIRONMENT}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")
   endif()
 endfunction()
 

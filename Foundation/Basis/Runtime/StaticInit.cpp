@@ -10,6 +10,7 @@
 #include "Basis/Runtime/Init.h"
 #include "Basis/Runtime/OS.h"
 #include "Basis/Runtime/Type.h"
+#include "System/Charset/Language.h"
 #include "System/String/Buffer.h"
 #include "System/String/CString.h"
 #include "System/String/String.h"
@@ -62,7 +63,11 @@ CT_Exit CT_ErrorManager::sco_Exit("CT_ErrorManager", "sv_Exit", CT_ErrorManager:
 // 7. CT_OS: the platform code, which the classes after it may ask.
 CT_Init CT_OS::sco_Init("CT_OS", "sv_Init", CT_OS::sv_Init);
 
-// 8. CT_WinFile: object pool.
+// 8. CT_Language: the list of primary codes, from here to just before the error manager's exit.
+CT_Init CT_Language::sco_Init("CT_Language", "sv_Init", CT_Language::sv_Init);
+CT_Exit CT_Language::sco_Exit("CT_Language", "sv_Exit", CT_Language::sv_Exit);
+
+// 9. CT_WinFile: object pool.
 _SHI_Pool* CT_WinFile::spso_Pool = pso_NewPool(sizeof(CT_WinFile), 32);
 static CT_Exit sco_WinFilePoolExit("CT_WinFile", "spso_Pool",
                                    [] { CT_Heap::sv_DestroyPool(CT_WinFile::spso_GetMemPool()); });

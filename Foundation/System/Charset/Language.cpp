@@ -1,6 +1,12 @@
 #include "System/Charset/Language.h"
 
+#include "Basis/Collection/CompList.h"
+#include "System/String/CString.h"
+#include "System/String/StringScanner.h"
+
 #include <algorithm>
+#include <cassert>
+#include <cstring>
 #include <iterator>
 
 namespace
@@ -9,6 +15,10 @@ constexpr unsigned sn_PrimaryBits = 0x3FF;
 constexpr unsigned sn_SubShift = 10;
 constexpr unsigned sn_SubBits = 0x3F;
 constexpr unsigned sn_KeyShift = 8;
+constexpr unsigned sn_KeySubBits = 0xFF;
+constexpr unsigned sn_CodeLength = 2;
+constexpr unsigned sn_CodeFormLength = 5; // "LL-CC"
+constexpr unsigned sn_CountryCodeAt = 3;
 
 // Where key lies in the sorted rows [pso_First, pso_Last), or nullptr.
 template <class T, class Key>
@@ -17,6 +27,36 @@ const T* pcso_Find(const T* pso_First, const T* pso_Last, unsigned n_Key, Key pf
     const T* pso = std::lower_bound(pso_First, pso_Last, n_Key,
                                     [&](const T& so, unsigned n) { return pfn_Key(so) < n; });
     return pso != pso_Last && pfn_Key(*pso) == n_Key ? pso : nullptr;
+}
+
+// The first of the rows that pfn_Is accepts, or nullptr.
+template <class T, std::size_t N, class Is>
+const T* pcso_FindFirst(const T (&aso_Rows)[N], Is pfn_Is)
+{
+    const T* pso = std::find_if(std::begin(aso_Rows), std::end(aso_Rows), pfn_Is);
+    return pso != std::end(aso_Rows) ? pso : nullptr;
+}
+
+char c_UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The table's names and codes are ASCII, so case is ASCII case here.
+int b_EqualIgnoringCase(const char* qccz_A, const char* qccz_B)
+{
+    for (; c_UpperAscii(*qccz_A) == c_UpperAscii(*qccz_B); ++qccz_A, ++qccz_B)
+        if (!*qccz_A)
+            return 1;
+    return 0;
+}
+
+// The character at n_Position of a code as upper-case ASCII; anything else reads as 0, which
+// matches no code.
+char c_CodeCharAt(const CT_String* pcco_Code, unsigned n_Position)
+{
+    const char16_t u = pcco_Code->vu_GetAt(n_Position);
+    return u < 0x80 ? c_UpperAscii(static_cast<char>(u)) : 0;
 }
 } // namespace
 
@@ -124,6 +164,48 @@ const CT_Language::st_SubLanguage CT_Language::saso_SubLanguages[sn_SubLanguages
     {0x3C03, "CT", "Scotland"},
 };
 
+const CT_Language::st_Country CT_Language::saso_Countries[sn_Countries] = {
+    {355, "AL", "ALB"}, {213, "DZ", "DZA"}, {54, "AR", "ARG"},  {61, "AU", "AUS"},
+    {43, "AT", "AUT"},  {973, "BH", "BHR"}, {375, "BY", "BLR"}, {32, "BE", "BEL"},
+    {501, "BZ", "BLZ"}, {591, "BO", "BOL"}, {55, "BR", "BRA"},  {673, "BN", "BRN"},
+    {359, "BG", "BGR"}, {2, "CA", "CAN"},   {56, "CL", "CHL"},  {57, "CO", "COL"},
+    {506, "CR", "CRI"}, {385, "HR", "HRV"}, {420, "CZ", "CZE"}, {45, "DK", "DNK"},
+    {1, "DO", "DOM"},   {593, "EC", "ECU"}, {20, "EG", "EGY"},  {503, "SV", "SLV"},
+    {372, "EE", "EST"}, {298, "FO", "FRO"}, {358, "FI", "FIN"}, {33, "FR", "FRA"},
+    {49, "DE", "DEU"},  {30, "GR", "GRC"},  {502, "GT", "GTM"}, {504, "HN", "HND"},
+    {852, "HK", "HKG"}, {36, "HU", "HUN"},  {354, "IS", "ISL"}, {91, "IN", "IND"},
+    {62, "ID", "IDN"},  {981, "IR", "IRN"}, {964, "IQ", "IRQ"}, {353, "IE", "IRL"},
+    {972, "IL", "ISR"}, {39, "IT", "ITA"},  {1, "JM", "JAM"},   {81, "JP", "JPN"},
+    {962, "JO", "JOR"}, {254, "KE", "KEN"}, {965, "KW", "KWT"}, {371, "LV", "LVA"},
+    {961, "LB", "LBN"}, {218, "LY", "LBY"}, {41, "LI", "LIE"},  {370, "LT", "LTU"},
+    {352, "LU", "LUX"}, {853, "MO", "MAC"}, {389, "MK", "MKD"}, {60, "MY", "MYS"},
+    {52, "MX", "MEX"},  {33, "MC", "MCO"},  {212, "MA", "MAR"}, {31, "NL", "NLD"},
+    {64, "NZ", "NZL"},  {505, "NI", "NIC"}, {47, "NO", "NOR"},  {968, "OM", "OMN"},
+    {92, "PK", "PAK"},  {507, "PA", "PAN"}, {595, "PY", "PRY"}, {51, "PE", "PER"},
+    {63, "PH", "PHL"},  {48, "PL", "POL"},  {351, "PT", "PRT"}, {86, "CN", "CHN"},
+    {1, "PR", "PRI"},   {974, "QA", "QAT"}, {40, "RO", "ROM"},  {7, "RU", "RUS"},
+    {966, "SA", "SAU"}, {381, "SR", "SER"}, {65, "SG", "SGP"},  {421, "SK", "SVK"},
+    {386, "SI", "SVN"}, {27, "ZA", "ZAF"},  {82, "KR", "KOR"},  {34, "ES", "ESP"},
+    {46, "SE", "SWE"},  {41, "CH", "CHE"},  {963, "SY", "SYR"}, {886, "TW", "TWN"},
+    {66, "TH", "THA"},  {1, "TT", "TTO"},   {216, "TN", "TUN"}, {90, "TR", "TUR"},
+    {971, "AE", "ARE"}, {380, "UA", "UKR"}, {44, "GB", "GBR"},  {1, "US", "USA"},
+    {598, "UY", "URY"}, {58, "VE", "VEN"},  {84, "VN", "VNM"},  {967, "YE", "YEM"},
+    {263, "ZW", "ZWE"},
+};
+
+const char CT_Language::sacz_Croatian[] = "Croatian";
+const char CT_Language::sacz_Serbian[] = "Serbian";
+const char CT_Language::sacz_Welsh[] = "Welsh";
+
+// The display forms that name a language of their own rather than the language and country.
+const CT_Language::st_Special CT_Language::saso_Specials[sn_Specials] = {
+    {sacz_Croatian, e_SerboCroatian, e_SubCroatia},
+    {sacz_Serbian, e_SerboCroatian, e_SubYugoslavia},
+    {sacz_Welsh, e_Gaelic, e_SubWales},
+};
+
+CT_CompList* CT_Language::spco_Primaries = nullptr;
+
 CT_Language::et_Primary CT_Language::seo_GetPrimary(unsigned n_LangId)
 {
     return seo_FindPrimary(n_LangId & sn_PrimaryBits);
@@ -133,6 +215,257 @@ CT_Language::et_Sub CT_Language::seo_GetSub(unsigned n_LangId)
 {
     return seo_FindSub((n_LangId & sn_PrimaryBits) << sn_KeyShift |
                        (n_LangId >> sn_SubShift & sn_SubBits));
+}
+
+void CT_Language::sv_GetLanguages(unsigned n_LangId, et_Primary* peo_Primary, et_Sub* peo_Sub)
+{
+    *peo_Primary = seo_GetPrimary(n_LangId);
+    *peo_Sub = seo_GetSub(n_LangId);
+}
+
+unsigned CT_Language::sn_MakeLanguageID(et_Primary eo_Primary, et_Sub eo_Sub)
+{
+    if (eo_Sub <= e_SubSysDefault)
+        return sro_Primary(eo_Primary).n_Id | eo_Sub << sn_SubShift;
+    const unsigned n_Key = sro_Sub(eo_Sub).n_Key;
+    return (n_Key & sn_KeySubBits) << sn_SubShift | n_Key >> sn_KeyShift;
+}
+
+unsigned CT_Language::sn_GetLanguageID(const char* qccz_Display)
+{
+    if (const st_Special* pso =
+            pcso_FindFirst(saso_Specials, [&](const st_Special& so)
+                           { return !std::strcmp(so.qccz_Name, qccz_Display); }))
+        return sn_MakeLanguageID(pso->eo_Primary, pso->eo_Sub);
+    // "Language (Country)": the words between the parentheses.
+    const CT_CString co_Display(qccz_Display, CT_String::sn_All);
+    const CT_CString co_Parentheses("()", CT_String::sn_All);
+    CT_CString co_Language, co_Country;
+    const CT_StringScanner co_Scanner;
+    co_Scanner.v_SubWord(&co_Language, &co_Display, &co_Parentheses, 1);
+    co_Scanner.v_SubWord(&co_Country, &co_Display, &co_Parentheses, 2);
+    co_Language.vv_Strip(nullptr);
+    co_Country.vv_Strip(nullptr);
+    et_Primary eo_Primary = e_Neutral;
+    et_Sub eo_Sub = e_SubDefault;
+    sb_GetPrimaryLanguage(&eo_Primary, co_Language.qccz_Get());
+    if (co_Country.vn_GetLength())
+        sb_GetSubCountry(&eo_Sub, co_Country.qccz_Get(), eo_Primary);
+    return sn_MakeLanguageID(eo_Primary, eo_Sub);
+}
+
+int CT_Language::sb_IsFarEastLanguage(et_Primary eo_Primary, et_Sub)
+{
+    return eo_Primary == e_Chinese || eo_Primary == e_Japanese || eo_Primary == e_Korean ||
+           eo_Primary == e_Thai;
+}
+
+int CT_Language::sb_IsBiDiLanguage(et_Primary eo_Primary, et_Sub)
+{
+    return eo_Primary == e_Arabic || eo_Primary == e_Hebrew;
+}
+
+int CT_Language::sb_IsBiDiLanguage(unsigned n_LangId)
+{
+    return sb_IsBiDiLanguage(seo_GetPrimary(n_LangId), e_SubDefault);
+}
+
+int CT_Language::sb_IsCorvaneDefined(et_Primary eo_Primary, et_Sub)
+{
+    return eo_Primary == e_Maltese || eo_Primary == e_Gaelic;
+}
+
+unsigned CT_Language::sn_GetSubCount(et_Primary eo_Primary)
+{
+    return sro_Primary(eo_Primary).n_SubLanguages;
+}
+
+CT_Language::et_Sub CT_Language::seo_GetSubAt(et_Primary eo_Primary, unsigned n)
+{
+    const unsigned n_Id = sro_Primary(eo_Primary).n_Id;
+    unsigned n_Seen = 0;
+    for (unsigned i = e_SubDefault; i < sn_SubLanguages; ++i)
+    {
+        const unsigned n_RowId = saso_SubLanguages[i].n_Key >> sn_KeyShift;
+        if (n_RowId > n_Id)
+            break;
+        if (n_RowId == n_Id && ++n_Seen == n)
+            return static_cast<et_Sub>(i);
+    }
+    return e_SubDefault;
+}
+
+CT_Language::et_Sub CT_Language::seo_GetDefaultSub(et_Primary eo_Primary)
+{
+    return sn_GetSubCount(eo_Primary) ? seo_GetSubAt(eo_Primary, 1) : e_SubDefault;
+}
+
+const char* CT_Language::sqccz_GetLanguageCode(et_Primary eo_Primary)
+{
+    return sro_Primary(eo_Primary).qccz_Code;
+}
+
+const char* CT_Language::sqccz_GetLanguage(et_Primary eo_Primary)
+{
+    return sro_Primary(eo_Primary).qccz_Name;
+}
+
+const char* CT_Language::sqccz_GetCountryCode(et_Sub eo_Sub)
+{
+    return sro_Sub(eo_Sub).qccz_Code;
+}
+
+const char* CT_Language::sqccz_GetCountry(et_Sub eo_Sub)
+{
+    return sro_Sub(eo_Sub).qccz_Name;
+}
+
+int CT_Language::sb_GetPrimary(et_Primary* peo_Primary, const char* qccz_Code)
+{
+    const unsigned n_Handle =
+        spco_Primaries ? spco_Primaries->n_Search(qccz_Code) : CT_CompList::sn_NotFound;
+    if (n_Handle == CT_CompList::sn_NotFound)
+        return 0;
+    *peo_Primary = static_cast<et_Primary>(n_Handle);
+    return 1;
+}
+
+int CT_Language::sb_GetPrimaryLanguage(et_Primary* peo_Primary, const char* qccz_Name)
+{
+    const st_PrimaryLanguage* pso =
+        pcso_FindFirst(saso_PrimaryLanguages, [&](const st_PrimaryLanguage& so)
+                       { return b_EqualIgnoringCase(so.qccz_Name, qccz_Name); });
+    if (!pso)
+        return 0;
+    *peo_Primary = static_cast<et_Primary>(pso - saso_PrimaryLanguages);
+    return 1;
+}
+
+int CT_Language::sb_GetSubCountry(et_Sub* peo_Sub, const char* qccz_Name, et_Primary eo_Primary)
+{
+    for (unsigned n = 1; n <= sn_GetSubCount(eo_Primary); ++n)
+    {
+        const et_Sub eo_Sub = seo_GetSubAt(eo_Primary, n);
+        if (b_EqualIgnoringCase(sro_Sub(eo_Sub).qccz_Name, qccz_Name))
+        {
+            *peo_Sub = eo_Sub;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CT_Language::sv_MakeLanguageString(CT_String* pco_Out, et_Primary eo_Primary, et_Sub eo_Sub)
+{
+    if (const char* qccz_Special = sqccz_SpecialName(eo_Primary, eo_Sub))
+        pco_Out->v_Format("%s", qccz_Special);
+    else if (sb_NamesSub(eo_Primary, eo_Sub))
+        pco_Out->v_Format("%s (%s)", sqccz_GetLanguage(eo_Primary), sqccz_GetCountry(eo_Sub));
+    else
+        pco_Out->v_Format("%s", sqccz_GetLanguage(eo_Primary));
+}
+
+void CT_Language::sv_MakeLanguageCode(CT_String* pco_Out, et_Primary eo_Primary, et_Sub eo_Sub)
+{
+    if (sb_NamesSub(eo_Primary, eo_Sub))
+        pco_Out->v_Format("%s-%s", sqccz_GetLanguageCode(eo_Primary), sqccz_GetCountryCode(eo_Sub));
+    else
+        pco_Out->v_Format("%s", sqccz_GetLanguageCode(eo_Primary));
+}
+
+int CT_Language::sb_GetLanguages(et_Primary* peo_Primary, et_Sub* peo_Sub,
+                                 const CT_String* pcco_Code)
+{
+    const unsigned n_Length = pcco_Code->vn_GetLength();
+    if (n_Length != sn_CodeLength && n_Length != sn_CodeFormLength)
+        return 0;
+    const char ac_Language[] = {c_CodeCharAt(pcco_Code, 0), c_CodeCharAt(pcco_Code, 1), 0};
+    et_Primary eo_Primary;
+    if (!sb_GetPrimary(&eo_Primary, ac_Language))
+        return 0;
+    const unsigned n_Subs = sn_GetSubCount(eo_Primary);
+    if (n_Length == sn_CodeLength || !n_Subs)
+    {
+        *peo_Primary = eo_Primary;
+        *peo_Sub = n_Subs && n_Length == sn_CodeLength ? e_SubNeutral : e_SubDefault;
+        return 1;
+    }
+    const char ac_Country[] = {c_CodeCharAt(pcco_Code, sn_CountryCodeAt),
+                               c_CodeCharAt(pcco_Code, sn_CountryCodeAt + 1), 0};
+    for (unsigned n = 1; n <= n_Subs; ++n)
+    {
+        const et_Sub eo_Sub = seo_GetSubAt(eo_Primary, n);
+        const char* qccz_Code = sro_Sub(eo_Sub).qccz_Code;
+        if (qccz_Code[0] == ac_Country[0] && qccz_Code[1] == ac_Country[1])
+        {
+            *peo_Primary = eo_Primary;
+            *peo_Sub = eo_Sub;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+const char* CT_Language::sqccz_GetCountryCode2(et_Country eo_Country)
+{
+    const st_Country* pso = spso_FindCountry(eo_Country);
+    return pso ? pso->qccz_Code2 : nullptr;
+}
+
+const char* CT_Language::sqccz_GetCountryCode3(et_Country eo_Country)
+{
+    const st_Country* pso = spso_FindCountry(eo_Country);
+    return pso ? pso->qccz_Code3 : nullptr;
+}
+
+CT_Language::et_Country CT_Language::seo_GetCountry2(const char* qccz_Code)
+{
+    const st_Country* pso = spso_FindCountry2(qccz_Code);
+    return pso ? static_cast<et_Country>(pso->n_Country) : e_NoCountry;
+}
+
+CT_Language::et_Country CT_Language::seo_GetCountry3(const char* qccz_Code)
+{
+    const st_Country* pso = spso_FindCountry3(qccz_Code);
+    return pso ? static_cast<et_Country>(pso->n_Country) : e_NoCountry;
+}
+
+const CT_Language::st_PrimaryLanguage& CT_Language::sro_Primary(et_Primary eo_Primary)
+{
+    assert(eo_Primary < sn_PrimaryLanguages);
+    return saso_PrimaryLanguages[eo_Primary];
+}
+
+const CT_Language::st_SubLanguage& CT_Language::sro_Sub(et_Sub eo_Sub)
+{
+    assert(eo_Sub < sn_SubLanguages);
+    return saso_SubLanguages[eo_Sub];
+}
+
+const char* CT_Language::sqccz_SpecialName(et_Primary eo_Primary, et_Sub eo_Sub)
+{
+    const st_Special* pso =
+        pcso_FindFirst(saso_Specials, [&](const st_Special& so)
+                       { return so.eo_Primary == eo_Primary && so.eo_Sub == eo_Sub; });
+    return pso ? pso->qccz_Name : nullptr;
+}
+
+int CT_Language::sb_NamesSub(et_Primary eo_Primary, et_Sub eo_Sub)
+{
+    return sn_GetSubCount(eo_Primary) && eo_Sub != e_SubNeutral;
+}
+
+void CT_Language::sv_Init()
+{
+    spco_Primaries = new CT_CompList(CT_CompList::eo_8Bit, 1, 0, 0, CT_CompList::sn_MinGrowth, 0);
+    for (unsigned i = 0; i < sn_PrimaryLanguages; ++i)
+        spco_Primaries->b_Add(saso_PrimaryLanguages[i].qccz_Code, i);
+}
+
+void CT_Language::sv_Exit()
+{
+    delete spco_Primaries;
+    spco_Primaries = nullptr;
 }
 
 CT_Language::et_Primary CT_Language::seo_FindPrimary(unsigned n_Id)
@@ -157,4 +490,22 @@ CT_Language::et_Sub CT_Language::seo_FindSub(unsigned n_Key)
     default:
         return e_SubDefault;
     }
+}
+
+const CT_Language::st_Country* CT_Language::spso_FindCountry(et_Country eo_Country)
+{
+    return pcso_FindFirst(saso_Countries,
+                          [&](const st_Country& so) { return so.n_Country == eo_Country; });
+}
+
+const CT_Language::st_Country* CT_Language::spso_FindCountry2(const char* qccz_Code)
+{
+    return pcso_FindFirst(saso_Countries, [&](const st_Country& so)
+                          { return b_EqualIgnoringCase(so.qccz_Code2, qccz_Code); });
+}
+
+const CT_Language::st_Country* CT_Language::spso_FindCountry3(const char* qccz_Code)
+{
+    return pcso_FindFirst(saso_Countries, [&](const st_Country& so)
+                          { return b_EqualIgnoringCase(so.qccz_Code3, qccz_Code); });
 }
