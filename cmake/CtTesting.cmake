@@ -1,7 +1,8 @@
 # ct_add_test(NAME sources... [ENVIRONMENT VAR=VALUE...]): a GoogleTest executable linked against
 # the library's exports, its tests run with the environment given. Natively every test case is
 # its own CTest test; under Wine one test per executable keeps the per-process start-up cost low,
-# and all of them share the Wine session fixture.
+# and all of them share the Wine session fixture; a time limit turns a hung Windows program into
+# a failure that names it rather than a stalled run.
 include(GoogleTest)
 
 function(ct_add_test name)
@@ -10,7 +11,7 @@ function(ct_add_test name)
   target_link_libraries(${name} PRIVATE ct::library GTest::gtest_main GTest::gmock ct_warnings)
   if(WIN32)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300
                                             ENVIRONMENT "${arg_ENVIRONMENT}")
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
