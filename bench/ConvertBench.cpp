@@ -9,6 +9,10 @@
 // Before the runs start every conversion is checked once against the library's output (UTF-7
 // encoding only for a non-empty result, since ICU and iconv choose other optional forms), so
 // that no rate measures a failed or partial conversion.
+//
+// The library runs at the highest level of instruction sets that the processor has (the first
+// line of the output names it); --level=Plain, SSE2, AVX2 or AVX512 chooses a lower one.
+#include "Basis/Platform/VectorLevel.h"
 #include "System/String/StringConvert.h"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +20,9 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -330,10 +336,42 @@ void v_Register(const st_Encoding& so_Encoding, const st_Corpus& so_Corpus, bool
             ->Unit(benchmark::kMicrosecond);
     }
 }
+
+constexpr const char* saqccz_Levels[] = {"Plain", "SSE2", "AVX2", "AVX512"};
+
+// Takes --level=NAME out of the arguments and chooses that level; false for an unknown name.
+bool b_ChooseLevel(int& i_Argc, char** ppc_Argv)
+{
+    constexpr std::string_view sco_Option = "--level=";
+    for (int i = 1; i < i_Argc; ++i)
+    {
+        const std::string_view co_Arg = ppc_Argv[i];
+        if (co_Arg.substr(0, sco_Option.size()) != sco_Option)
+            continue;
+        int i_Level = 0;
+        while (i_Level < CT_VectorLevel::e_Levels &&
+               co_Arg.substr(sco_Option.size()) != saqccz_Levels[i_Level])
+            ++i_Level;
+        if (i_Level == CT_VectorLevel::e_Levels)
+            return false;
+        CT_VectorLevel::seo_Choose(static_cast<CT_VectorLevel::et_Level>(i_Level));
+        std::copy(ppc_Argv + i + 1, ppc_Argv + i_Argc--, ppc_Argv + i);
+        break;
+    }
+    return true;
+}
 } // namespace
 
 int main(int i_Argc, char** ppc_Argv)
 {
+    if (!b_ChooseLevel(i_Argc, ppc_Argv))
+    {
+        std::fprintf(stderr, "--level takes Plain, SSE2, AVX2 or AVX512\n");
+        return 1;
+    }
+    std::printf("level of instruction sets: %s (the processor's highest: %s)\n",
+                saqccz_Levels[CT_VectorLevel::seo_Current()],
+                saqccz_Levels[CT_VectorLevel::seo_Supported()]);
     for (const st_Encoding& so_Encoding : aso_Encodings())
         for (const bool b_Encode : {true, false})
             for (const st_Corpus& so_Corpus : aso_Corpora())
