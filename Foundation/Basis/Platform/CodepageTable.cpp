@@ -153,10 +153,11 @@ void CT_CodepageTable::v_DecodeStream()
     for (unsigned char& n_Row : an_LeadRow)
         n_Row = n_Row ? n_Rows++ : 0;
     so_Tables.b_HasLeadBytes = n_Rows > 1;
+    // One unit more behind the rows (see st_Tables).
     co_DecodeRows.resize(n_Rows * 256u + 1);
     std::size_t n_Filled = 0;
     auto v_Put = [&](std::uint16_t n) { co_DecodeRows[n_Filled++] = n; };
-    for (const std::uint16_t* pn = so_Data.pn_Decode; n_Filled < n_Rows * 256u;)
+    for (const std::uint16_t* pn = so_Data.pn_Decode; n_Filled + 1 < co_DecodeRows.size();)
         pn = pn_ReadSegment(pn, v_Put);
 }
 

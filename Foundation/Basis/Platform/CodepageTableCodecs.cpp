@@ -84,11 +84,6 @@ int si_DecodeSingle(const st_Tables& so, const unsigned char* pc_In, int n_In, c
 }
 
 #if defined(CT_VECTOR_COMPRESS)
-// The lanes' own numbers.
-constexpr t_Bytes sx_Lanes = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                              16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
-                              32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
-                              48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63};
 
 // Decodes the characters of a double-byte code page that start in the 64 bytes at pc_In, itself
 // a character start, but for a lead byte in the last place, whose character is left. Which bytes
@@ -122,7 +117,7 @@ int si_DecodePairBlock(const st_Tables& so, const t_Bytes (&ax_LeadRows)[4],
     if (!pu_Out)
         return i_Taken;
     // Each character's bytes and lead byte's row in its lane, and a bit for each pair.
-    const t_Bytes x_At = x_Compress(sx_Lanes, n_Chars);
+    const t_Bytes x_At = x_Compress(x_LaneNumbers(), n_Chars);
     const t_Bytes ax_Bytes[3] = {x_Permute(x, x_At), x_Permute(x, x_At + 1),
                                  x_Permute(x_Rows, x_At)};
     const std::uint64_t n_Pairs = _pext_u64(n_Trail >> 1, n_Chars);
@@ -291,15 +286,18 @@ int si_PutValues(const char16_t* pu_In, char* pc_Out, TValue&& fn_Value)
     return n_Bytes;
 }
 
+// The units that si_EncodeBlock takes, a register's.
+constexpr int si_BlockUnits = si_UnitLanes > 16 ? si_UnitLanes : 16;
+// Room for the block's bytes, the one it may write behind them, and the first of the unit that
+// follows, which overwrites that one.
+constexpr int si_BlockRoom = 2 * si_BlockUnits + 2;
+
 #if defined(CT_VECTOR_COMPRESS)
-// The units that si_EncodeBlock takes, and the room it wants: it writes exactly its bytes.
-constexpr int si_BlockUnits = 32;
-constexpr int si_BlockRoom = 2 * si_BlockUnits;
 
 // Thirty-two units of a double-byte code page: ASCII together where it converts to itself, else
 // each group of sixteen looked up together, each unit's byte or pair in its word lane, and the
-// lanes' bytes compressed; a group with a unit without a mapping goes unit by unit. Returns the
-// bytes.
+// lanes' bytes compressed; a group with a unit without a mapping goes unit by unit
+// (si_PutValues). Returns the bytes.
 int si_EncodeBlock(const st_Tables& so_Tables, st_Encoder& so, const char16_t* pu_In, char* pc_Out)
 {
     const auto x_Units = x_Load<t_Units>(pu_In);
@@ -330,10 +328,6 @@ int si_EncodeBlock(const st_Tables& so_Tables, st_Encoder& so, const char16_t* p
     return n_Bytes;
 }
 #else
-constexpr int si_BlockUnits = 16;
-// Room for the units' bytes and the one written behind them.
-constexpr int si_BlockRoom = 2 * si_BlockUnits + 2;
-
 // Sixteen units of a double-byte code page: ASCII together where it converts to itself, else
 // each unit's byte or pair without a branch (si_PutValues). Returns the bytes.
 int si_EncodeBlock(const st_Tables& so_Tables, st_Encoder& so, const char16_t* pu_In, char* pc_Out)

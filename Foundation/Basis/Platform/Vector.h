@@ -20,7 +20,9 @@
 // GCC 12 takes the undefined registers that some AVX-512 intrinsics start from for uninitialised
 // values when it optimises their callers.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 #endif
@@ -89,16 +91,29 @@ inline int i_Min(int i_A, int i_B)
     return i_A < i_B ? i_A : i_B;
 }
 
-// The lowest set bit's place, 64 when none is set.
+// The lowest set bit's place, 64 when none is set. With 32-bit registers by halves, since the
+// compiler calls its runtime for the whole.
 inline int i_LowestBit(std::uint64_t n)
 {
+#if __SIZEOF_POINTER__ >= 8
     return n ? __builtin_ctzll(n) : 64;
+#else
+    const auto n4_Low = static_cast<std::uint32_t>(n),
+               n4_High = static_cast<std::uint32_t>(n >> 32);
+    return n4_Low ? __builtin_ctz(n4_Low) : n4_High ? 32 + __builtin_ctz(n4_High) : 64;
+#endif
 }
 
 // The highest set bit's place; n is not 0.
 inline int i_HighestBit(std::uint64_t n)
 {
+#if __SIZEOF_POINTER__ >= 8
     return 63 - __builtin_clzll(n);
+#else
+    const auto n4_High = static_cast<std::uint32_t>(n >> 32);
+    return n4_High ? 63 - __builtin_clz(n4_High)
+                   : 31 - __builtin_clz(static_cast<std::uint32_t>(n));
+#endif
 }
 
 inline int i_BitCount(std::uint64_t n)
@@ -143,6 +158,34 @@ inline bool b_Any(TVector x)
     return n8_Any != 0;
 }
 
+#if defined(__AVX512BW__)
+// The bits of a mask register. With 32-bit registers moved directly, half by half: the compiler
+// would pass them through memory, from where a processor may not pass a mask register's store on
+// to a load without waiting.
+inline std::uint64_t n_BitsOf(__mmask64 k)
+{
+#if __SIZEOF_POINTER__ >= 8
+    return k;
+#else
+    std::uint32_t n4_Low, n4_High;
+    __asm__("kmovd %1, %0" : "=r"(n4_Low) : "k"(k));
+    __asm__("kshiftrq $32, %1, %1\n\tkmovd %1, %0" : "=r"(n4_High), "+k"(k));
+    return std::uint64_t{n4_High} << 32 | n4_Low;
+#endif
+}
+
+inline std::uint64_t n_BitsOf(__mmask32 k)
+{
+#if __SIZEOF_POINTER__ >= 8
+    return k;
+#else
+    std::uint32_t n4;
+    __asm__("kmovd %1, %0" : "=r"(n4) : "k"(k));
+    return n4;
+#endif
+}
+#endif
+
 // Bit i set for each byte lane i whose top bit is set. Without the instruction for it, one
 // multiplication per eight lanes gathers their top bits into its top byte.
 template <typename TVector>
@@ -150,7 +193,7 @@ inline std::uint64_t n_BitsOf(TVector x)
 {
 #if defined(__AVX512BW__)
     if constexpr (sizeof x == 64)
-        return _mm512_movepi8_mask(reinterpret_cast<__m512i>(x));
+        return n_BitsOf(_mm512_movepi8_mask(reinterpret_cast<__m512i>(x)));
 #endif
 #if defined(__AVX2__)
     if constexpr (sizeof x == 32)
@@ -265,19 +308,32 @@ inline t_Units8 x_MulHigh(t_Units8 x, t_Units8 x_By)
 // Whole registers of AVX-512 (sb_Compress)
 
 #if defined(CT_VECTOR_COMPRESS)
+// The mask of 64 lanes with the bits of n. With 32-bit registers it is joined from its halves in
+// mask registers, since the compiler would join them in memory, from where a processor passes no
+// two stores on to one load without waiting.
+inline __mmask64 k_Lanes(std::uint64_t n)
+{
+#if __SIZEOF_POINTER__ >= 8
+    return n;
+#else
+    return _mm512_kunpackd(_cvtu32_mask32(static_cast<std::uint32_t>(n >> 32)),
+                           _cvtu32_mask32(static_cast<std::uint32_t>(n)));
+#endif
+}
+
 // Bit i set for each byte lane i that is not 0.
 template <typename TVector>
 inline std::uint64_t n_NonZero(TVector x)
 {
     const auto x_Whole = reinterpret_cast<__m512i>(x);
-    return _mm512_test_epi8_mask(x_Whole, x_Whole);
+    return n_BitsOf(_mm512_test_epi8_mask(x_Whole, x_Whole));
 }
 
 // The byte lanes of x whose bits are set in n_Keep, in order from lane 0 on; the rest 0.
 inline t_Bytes x_Compress(t_Bytes x, std::uint64_t n_Keep)
 {
     return reinterpret_cast<t_Bytes>(
-        _mm512_maskz_compress_epi8(n_Keep, reinterpret_cast<__m512i>(x)));
+        _mm512_maskz_compress_epi8(k_Lanes(n_Keep), reinterpret_cast<__m512i>(x)));
 }
 
 // Lane i of the result is the lane of x that lane i of x_At names (its low six bits).
@@ -296,10 +352,27 @@ inline t_Bytes x_Permute(t_Bytes x_Low, t_Bytes x_High, t_Bytes x_At)
                                                               reinterpret_cast<__m512i>(x_High)));
 }
 
+// The lanes' own numbers, 0 to 63.
+inline t_Bytes x_LaneNumbers()
+{
+    return t_Bytes{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                   16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
+                   32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
+                   48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63};
+}
+
+// Byte lane i of the result: the eight bits of its 64-bit lane of x from the place that lane i
+// of x_At names (its low six bits) on, wrapping around.
+inline t_Bytes x_BitsAt(t_Bytes x_At, t_Bytes x)
+{
+    return reinterpret_cast<t_Bytes>(_mm512_multishift_epi64_epi8(reinterpret_cast<__m512i>(x_At),
+                                                                  reinterpret_cast<__m512i>(x)));
+}
+
 // Writes the first i_Count (0 to 64) byte lanes of x, and nothing behind them.
 inline void v_PutFirst(void* pv_Out, t_Bytes x, int i_Count)
 {
-    _mm512_mask_storeu_epi8(pv_Out, n_Below(static_cast<int>(i_Count)),
+    _mm512_mask_storeu_epi8(pv_Out, k_Lanes(n_Below(static_cast<int>(i_Count))),
                             reinterpret_cast<__m512i>(x));
 }
 
@@ -314,7 +387,7 @@ inline void v_PutFirst(char16_t* pu_Out, t_Units x, int i_Count)
 inline t_Bytes x_LoadBytes(const void* pv_In, std::ptrdiff_t i_Count)
 {
     return reinterpret_cast<t_Bytes>(
-        _mm512_maskz_loadu_epi8(n_Below(static_cast<int>(i_Count)), pv_In));
+        _mm512_maskz_loadu_epi8(k_Lanes(n_Below(static_cast<int>(i_Count))), pv_In));
 }
 
 // The first i_Count (0 to 32) units at pu_In; the other lanes 0, and nothing behind is read.
@@ -327,13 +400,14 @@ inline t_Units x_LoadUnits(const char16_t* pu_In, std::ptrdiff_t i_Count)
 // Bit i set for each unit lane i of x that is 0, or above n2_Bound.
 inline std::uint64_t n_ZeroUnits(t_Units x)
 {
-    return _mm512_testn_epi16_mask(reinterpret_cast<__m512i>(x), reinterpret_cast<__m512i>(x));
+    return n_BitsOf(
+        _mm512_testn_epi16_mask(reinterpret_cast<__m512i>(x), reinterpret_cast<__m512i>(x)));
 }
 
 inline std::uint64_t n_UnitsAbove(t_Units x, std::uint16_t n2_Bound)
 {
-    return _mm512_cmpgt_epu16_mask(reinterpret_cast<__m512i>(x),
-                                   _mm512_set1_epi16(static_cast<short>(n2_Bound)));
+    return n_BitsOf(_mm512_cmpgt_epu16_mask(reinterpret_cast<__m512i>(x),
+                                            _mm512_set1_epi16(static_cast<short>(n2_Bound))));
 }
 
 // The 32 bytes of x from lane 32 x i_Half on, as units.

@@ -80,21 +80,18 @@ void v_PutWidened(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
         *pu_Out = *pcc_In;
 }
 
-// The first zero element from pc_In on, or pc_End.
-const unsigned char* pc_FindZero(const unsigned char* pc_In, const unsigned char* pc_End)
+// The first zero element from pc_In on, or pc_End: four registers at a time, with no call of the
+// runtime's memchr, which some are slow to answer.
+template <typename T>
+const T* pc_FindZero(const T* pc_In, const T* pc_End)
 {
-    const void* pv = std::memchr(pc_In, 0, static_cast<std::size_t>(pc_End - pc_In));
-    return pv ? static_cast<const unsigned char*>(pv) : pc_End;
-}
-
-const char16_t* pc_FindZero(const char16_t* pc_In, const char16_t* pc_End)
-{
-    constexpr int i_Step = 4 * si_UnitLanes;
-    const auto b_HasZero = [](const char16_t* pcu)
+    typedef T t_Lanes __attribute__((vector_size(si_RegisterBytes)));
+    constexpr int i_Lanes = si_RegisterBytes / sizeof(T), i_Step = 4 * i_Lanes;
+    const auto b_HasZero = [](const T* pc)
     {
-        t_Units x_Zero = x_Load<t_Units>(pcu) == 0;
-        for (int i = si_UnitLanes; i < i_Step; i += si_UnitLanes)
-            x_Zero |= x_Load<t_Units>(pcu + i) == 0;
+        t_Lanes x_Zero = x_Load<t_Lanes>(pc) == 0;
+        for (int i = i_Lanes; i < i_Step; i += i_Lanes)
+            x_Zero |= x_Load<t_Lanes>(pc + i) == 0;
         return b_Any(x_Zero);
     };
     for (; pc_End - pc_In >= i_Step && !b_HasZero(pc_In); pc_In += i_Step)
@@ -232,6 +229,55 @@ void v_CloseRun(char*& pc_Out, st_Run& so_Run)
     *pc_Out++ = '-';
 }
 
+#if defined(CT_VECTOR_COMPRESS)
+// The lanes of a constant register, lane i as fn_Lane gives it; loaded where it is used, as no
+// compiler takes a vector for a constant.
+struct st_Lanes
+{
+    std::uint8_t an_Lanes[64];
+
+    t_Bytes x_Get() const { return x_Load<t_Bytes>(an_Lanes); }
+};
+
+template <typename TLane>
+constexpr st_Lanes so_Register(TLane&& fn_Lane)
+{
+    st_Lanes so{};
+    for (int i = 0; i < 64; ++i)
+        so.an_Lanes[i] = static_cast<std::uint8_t>(fn_Lane(i));
+    return so;
+}
+
+constexpr st_Lanes so_Alphabet = so_Register([](int i) { return sqccz_Base64[i]; });
+// The units' bytes, first the high one of each unit, in groups of three (a, b, c) that become
+// the lanes b a c b of a word, from which each 64-bit lane's bits at these places are the digits.
+constexpr st_Lanes so_Groups = so_Register(
+    [](int i)
+    {
+        constexpr int ai_Byte[4] = {1, 0, 2, 1};
+        return (3 * (i / 4) + ai_Byte[i % 4]) ^ 1;
+    });
+constexpr st_Lanes so_DigitBits = so_Register(
+    [](int i)
+    {
+        constexpr int ai_Bit[8] = {10, 4, 22, 16, 42, 36, 54, 48};
+        return ai_Bit[i % 8];
+    });
+
+// Writes the digits of i_Units units of a run (no bits pending before them), with zero bits up to
+// the last digit, and nothing behind them: 64 digits (24 units) at a time. Returns the digits.
+int si_PutRunDigits(char* pc_Out, st_Run& so_Run, const char16_t* pcu_In, int i_Units)
+{
+    for (int i = 0; i < i_Units; i += 24)
+    {
+        const int i_Part = i_Min(24, i_Units - i);
+        const auto x_Units = reinterpret_cast<t_Bytes>(x_LoadUnits(pcu_In + i, i_Part));
+        v_PutFirst(pc_Out + i / 24 * 64,
+                   x_Permute(so_Alphabet.x_Get(),
+                             x_BitsAt(so_DigitBits.x_Get(), x_Permute(x_Units, so_Groups.x_Get()))),
+                   (16 * i_Part + 5) / 6);
+    }
+#else
 // The eight digit values of the three units in lanes 0-2, a lane each: every digit is the low
 // six bits of one unit shifted, or of two shifted and joined, and shifts by constants lane by
 // lane are multiplications.
@@ -280,6 +326,7 @@ int si_PutRunDigits(char* pc_Out, st_Run& so_Run, const char16_t* pcu_In, int i_
                                             x_RunUnits(pcu_In + i + 3, i_Units - i - 3));
         std::memcpy(pc_Out + i / 6 * sizeof x_Digits, &x_Digits, sizeof x_Digits);
     }
+#endif
     const int i_Digits = (16 * i_Units + 5) / 6;
     if (i_Units)
         so_Run.n4_Temp = static_cast<std::uint32_t>(
@@ -618,6 +665,20 @@ const char16_t* pcu_PutBlocks(unsigned char*& pc_Out, const char16_t* pcu_In,
     unsigned char* pc_Next = pc_Out; // a local, which the bytes written cannot change
     for (std::ptrdiff_t i_Left; (i_Left = pcu_End - pcu_In) > 0;)
     {
+        // Units 0x01-0x7F are ASCII, and anything else 0x7F or above less one.
+        if (i_Left >= 64)
+        {
+            const t_Units ax_Whole[2] = {x_Load<t_Units>(pcu_In), x_Load<t_Units>(pcu_In + 32)};
+            if (!b_Any((static_cast<t_Units>(ax_Whole[0] - 1) >= 0x7F) |
+                       (static_cast<t_Units>(ax_Whole[1] - 1) >= 0x7F)))
+            {
+                v_PutBytes(reinterpret_cast<char*>(pc_Next), ax_Whole[0]);
+                v_PutBytes(reinterpret_cast<char*>(pc_Next) + 32, ax_Whole[1]);
+                pc_Next += 64;
+                pcu_In += 64;
+                continue;
+            }
+        }
         const t_Units ax[2] = {
             x_LoadUnits(pcu_In, i_Left < 32 ? i_Left : 32),
             i_Left > 32 ? x_LoadUnits(pcu_In + 32, i_Left < 64 ? i_Left - 32 : 32) : t_Units{}};
@@ -638,12 +699,6 @@ const char16_t* pcu_PutBlocks(unsigned char*& pc_Out, const char16_t* pcu_In,
     pc_Out = pc_Next;
     return pcu_In;
 }
-
-// The lanes' own numbers.
-constexpr t_Bytes sx_Lanes = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                              16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
-                              32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
-                              48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63};
 
 // The kinds of the bytes of a block, bit i for byte i: continuation bytes 0x80-0xBF, lead bytes
 // of two or three bytes 0xC0-0xEF and of three 0xE0-0xEF, and the bytes that only the
@@ -696,7 +751,7 @@ bool b_GetWholeBlock(char16_t*& pu_Out, t_Bytes x, t_Bytes x_Next, std::uint64_t
     if ((so.n_Trailer ^ (so.n_Lead << 1 | so.n_Lead3 << 2 | n_Carry)) | so.n_Other |
         (n_CarryOut & ~n_BitsOf(static_cast<t_Bytes>(x_Next - 0x80) < 0x40)))
         return false;
-    const t_Bytes x_At = x_Compress(sx_Lanes, ~so.n_Trailer);
+    const t_Bytes x_At = x_Compress(x_LaneNumbers(), ~so.n_Trailer);
     const t_Bytes ax[3] = {x_Permute(x, x_At), x_Permute(x, x_Next, x_At + 1),
                            x_Permute(x, x_Next, x_At + 2)};
     v_PutSequences(pu_Out, ax, i_BitCount(~so.n_Trailer));
@@ -723,7 +778,7 @@ int si_GetBlock(char16_t*& pu_Out, t_Bytes x)
                       static_cast<int>(so.n_Lead3 >> i_Last & 1);
     const int i_Taken = i_End <= i_Bound ? i_Bound : i_Last;
     const std::uint64_t n_Taken = n_Starts & n_Below(i_Taken);
-    const t_Bytes x_At = x_Compress(sx_Lanes, n_Taken);
+    const t_Bytes x_At = x_Compress(x_LaneNumbers(), n_Taken);
     const t_Bytes ax[3] = {x_Permute(x, x_At), x_Permute(x, x_At + 1), x_Permute(x, x_At + 2)};
     v_PutSequences(pu_Out, ax, i_BitCount(n_Taken));
     return i_Taken;
@@ -738,7 +793,7 @@ const unsigned char* pcc_BlockLimit(const unsigned char*, const unsigned char* p
 // The first i_Left bytes at pcc_In, up to 64.
 t_Bytes x_Block(const unsigned char* pcc_In, std::ptrdiff_t i_Left)
 {
-    return x_LoadBytes(pcc_In, i_Left < 64 ? i_Left : 64);
+    return i_Left < 64 ? x_LoadBytes(pcc_In, i_Left) : x_Load<t_Bytes>(pcc_In);
 }
 
 // Decodes from a sequence start up to pcc_End, 64 bytes at a time: ASCII widened together, whole
@@ -749,6 +804,11 @@ const unsigned char* pcc_GetBlocks(char16_t*& pu_Out, const unsigned char* pcc_I
 {
     char16_t* pu_Next = pu_Out; // a local, which the units written cannot change
     std::uint64_t n_Carry = 0;
+    // A first block short enough that the units of the next ones are stored in whole lines.
+    if (const auto i_Align =
+            static_cast<std::ptrdiff_t>(-reinterpret_cast<std::uintptr_t>(pu_Next) % 128 / 2);
+        i_Align && pcc_End - pcc_In > i_Align + 64)
+        pcc_In += si_GetBlock(pu_Next, x_LoadBytes(pcc_In, i_Align));
     for (std::ptrdiff_t i_Left; (i_Left = pcc_End - pcc_In) > 0;)
     {
         const t_Bytes x = x_Block(pcc_In, i_Left);

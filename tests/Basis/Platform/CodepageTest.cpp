@@ -610,18 +610,33 @@ TEST_P(CodepageLoops, LongTextsEncodeCharacterByCharacter)
         }
 }
 
-// Sixteen units that end with a single byte, then a pair: with room for the sixteen and one
-// byte more, the pair does not fit, and the byte behind the sixteen stays as it was.
+// A block of units (16 or 32, as the level takes them) that ends with a single byte, then a pair:
+// with room for the block and one byte more, the pair does not fit, and the byte behind the
+// block stays as it was; also when a unit without a mapping (a pair by the default character
+// given) sends the end of the block unit by unit.
 TEST_P(CodepageLoops, PairThatDoesNotFitBehindABlock)
 {
-    const std::u16string o_In = std::u16string(15, u'\u3042') + u"a\u3044";
-    for (int n_Room = 30; n_Room <= 36; ++n_Room)
-    {
-        std::string o_Out(40, '#');
-        EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(932, o_In.data(), 17, o_Out.data(), n_Room,
-                                                      nullptr, nullptr),
-                  n_Room >= 33 ? 33 : 0);
-        const int n_Written = n_Room >= 33 ? 33 : n_Room >= 31 ? 31 : 30;
-        EXPECT_EQ(o_Out.substr(n_Written), std::string(40 - n_Written, '#')) << n_Room;
-    }
+    for (const std::size_t n_Block : {16u, 32u})
+        for (const char16_t u_Other : {u'\u3042', u'\u0E01'})
+        {
+            const std::u16string o_In =
+                std::u16string(n_Block - 2, u'\u3042') + u_Other + u"a\u3044";
+            std::vector<int> a_Ends; // where each character's bytes end
+            for (const char16_t u : o_In)
+                a_Ends.push_back((a_Ends.empty() ? 0 : a_Ends.back()) + (u == u'a' ? 1 : 2));
+            const int n_Bytes = a_Ends[n_Block - 1];
+            for (int n_Room = n_Bytes - 3; n_Room <= n_Bytes + 3; ++n_Room)
+            {
+                SCOPED_TRACE(testing::Message() << n_Block << " room " << n_Room);
+                std::string o_Out(a_Ends.back() + 8, '#');
+                EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(
+                              932, o_In.data(), static_cast<int>(o_In.size()), o_Out.data(), n_Room,
+                              "\x81\x45", nullptr),
+                          n_Room >= a_Ends.back() ? a_Ends.back() : 0);
+                int n_Written = 0;
+                for (const int n_End : a_Ends)
+                    n_Written = n_End <= n_Room ? n_End : n_Written;
+                EXPECT_EQ(o_Out.substr(n_Written), std::string(o_Out.size() - n_Written, '#'));
+            }
+        }
 }
