@@ -161,7 +161,8 @@ TVector x_IsDirect(TVector x)
            (x == '\n') | (x == '\r');
 }
 
-// Copies direct units, eight at a time while they are; returns the first unit that is not direct.
+// Copies direct units, a register at a time while they are; returns the first unit that is not
+// direct.
 const char16_t* pcu_PutDirect(char*& pc_Out, const char16_t* pcu_In, const char16_t* pcu_End)
 {
     for (t_Units x; sb_Blocks && pcu_End - pcu_In >= si_UnitLanes &&
@@ -495,14 +496,14 @@ constexpr int si_Window = 64;
 // input): it reads up to a window and a register ahead.
 constexpr std::ptrdiff_t si_UTF7DecodeReach = si_Window + si_ByteLanes + 16;
 
-// The base64 digits among the sixteen bytes.
+// The base64 digits among the bytes.
 t_Bytes x_IsDigit(t_Bytes x)
 {
     return (static_cast<t_Bytes>((x | 0x20) - 'a') < 26) | (static_cast<t_Bytes>(x - '0') < 10) |
            (x == '+') | (x == '/');
 }
 
-// The digit values of the sixteen bytes that are digits: 'A' 0, 'a' 26, '0' 52, '+' 62, '/' 63.
+// The digit values of the bytes that are digits: 'A' 0, 'a' 26, '0' 52, '+' 62, '/' 63.
 t_Bytes x_DigitValue(t_Bytes x)
 {
     const t_Bytes x_Upper = static_cast<t_Bytes>(x - 'A') < 26;
