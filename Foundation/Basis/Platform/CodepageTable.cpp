@@ -66,20 +66,8 @@ const CT_CodepageTable::st_Codecs* spso_Codecs = &so_CodepageCodecsPlain;
 
 void sv_Choose(CT_VectorLevel::et_Level eo_Level)
 {
-    static const CT_CodepageTable::st_Codecs* const sapso_Levels[CT_VectorLevel::e_Levels] = {
-#if defined(__i386__) || defined(__x86_64__)
-        &so_CodepageCodecsPlain,
-        &so_CodepageCodecsSSE2,
-        &so_CodepageCodecsAVX2,
-        &so_CodepageCodecsAVX512
-    };
-#else
-        &so_CodepageCodecsPlain,
-        &so_CodepageCodecsSSE2,
-        &so_CodepageCodecsSSE2,
-        &so_CodepageCodecsSSE2
-    };
-#endif
+    static const CT_CodepageTable::st_Codecs* const sapso_Levels[CT_VectorLevel::e_Levels] =
+        CT_VECTOR_LEVELS(so_CodepageCodecs);
     spso_Codecs = sapso_Levels[eo_Level];
 }
 } // namespace

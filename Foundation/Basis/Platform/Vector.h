@@ -49,15 +49,12 @@ constexpr bool sb_Blocks = false;
 constexpr bool sb_Blocks = true;
 #endif
 
-// Whether the level stores the first lanes of a register exactly, compresses the bytes of a
-// register by a mask and permutes bytes across a whole register (AVX-512 with VBMI and VBMI2).
-// Paths written with these write nothing ahead of their result.
+// CT_VECTOR_COMPRESS: the level stores the first lanes of a register exactly, compresses the
+// bytes of a register by a mask and permutes bytes across a whole register (AVX-512 with VBMI and
+// VBMI2). Paths written with these write nothing ahead of their result.
 #if defined(__AVX512VBMI2__) && defined(__AVX512VBMI__) && defined(__AVX512BW__) &&                \
     defined(__BMI2__)
 #define CT_VECTOR_COMPRESS 1
-constexpr bool sb_Compress = true;
-#else
-constexpr bool sb_Compress = false;
 #endif
 
 // Sixteen bytes, eight units or four words, on every level (elementwise operations where the
@@ -305,7 +302,7 @@ inline t_Units8 x_MulHigh(t_Units8 x, t_Units8 x_By)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Whole registers of AVX-512 (sb_Compress)
+// Whole registers of AVX-512 (CT_VECTOR_COMPRESS)
 
 #if defined(CT_VECTOR_COMPRESS)
 // The mask of 64 lanes with the bits of n. With 32-bit registers it is joined from its halves in

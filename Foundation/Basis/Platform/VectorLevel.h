@@ -40,3 +40,18 @@ public:
     static void sv_Register(void (*pfn_Point)(et_Level));
     static constexpr unsigned sn_MaxPoints = 8;
 };
+
+// The objects that a source compiled per level names CT_VECTOR_NAME(x_Name) (Vector.h), in the
+// order of et_Level: the initialiser of a dispatch point's table. Off x86 the sixteen-byte
+// compilation stands for the wider levels, which the processor never reports.
+#if defined(__i386__) || defined(__x86_64__)
+#define CT_VECTOR_LEVELS(x_Name)                                                                   \
+    {                                                                                              \
+        &x_Name##Plain, &x_Name##SSE2, &x_Name##AVX2, &x_Name##AVX512                              \
+    }
+#else
+#define CT_VECTOR_LEVELS(x_Name)                                                                   \
+    {                                                                                              \
+        &x_Name##Plain, &x_Name##SSE2, &x_Name##SSE2, &x_Name##SSE2                                \
+    }
+#endif

@@ -17,20 +17,8 @@ const st_UTFCodecs* spso_Codecs = &so_UTFCodecsPlain;
 
 void sv_Choose(CT_VectorLevel::et_Level eo_Level)
 {
-    static const st_UTFCodecs* const sapso_Levels[CT_VectorLevel::e_Levels] = {
-#if defined(__i386__) || defined(__x86_64__)
-        &so_UTFCodecsPlain,
-        &so_UTFCodecsSSE2,
-        &so_UTFCodecsAVX2,
-        &so_UTFCodecsAVX512
-    };
-#else
-        &so_UTFCodecsPlain,
-        &so_UTFCodecsSSE2,
-        &so_UTFCodecsSSE2,
-        &so_UTFCodecsSSE2
-    };
-#endif
+    static const st_UTFCodecs* const sapso_Levels[CT_VectorLevel::e_Levels] =
+        CT_VECTOR_LEVELS(so_UTFCodecs);
     spso_Codecs = sapso_Levels[eo_Level];
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace
 {
@@ -85,7 +86,7 @@ void v_PutWidened(char16_t* pu_Out, const unsigned char* pcc_In, int i_Count)
 template <typename T>
 const T* pc_FindZero(const T* pc_In, const T* pc_End)
 {
-    typedef T t_Lanes __attribute__((vector_size(si_RegisterBytes)));
+    using t_Lanes = std::conditional_t<sizeof(T) == 1, t_Bytes, t_Units>;
     constexpr int i_Lanes = si_RegisterBytes / sizeof(T), i_Step = 4 * i_Lanes;
     const auto b_HasZero = [](const T* pc)
     {
