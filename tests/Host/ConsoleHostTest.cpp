@@ -190,11 +190,11 @@ protected:
         const HMODULE h_PlugIn = LoadLibraryW(reinterpret_cast<const wchar_t*>(co_Dll.c_str()));
         ASSERT_NE(h_PlugIn, nullptr) << "KxfVerifierPlugIn.dll, error " << GetLastError();
         using Register = HRESULT(STDAPICALLTYPE*)();
-        const auto pf_Register =
-            reinterpret_cast<Register>(GetProcAddress(h_PlugIn, "DllRegisterServer"));
-        const HRESULT hr = pf_Register ? pf_Register() : E_NOTIMPL;
+        const auto pf_Register = reinterpret_cast<Register>(
+            reinterpret_cast<void (*)()>(GetProcAddress(h_PlugIn, "DllRegisterServer")));
+        const HRESULT hr_Result = pf_Register ? pf_Register() : E_NOTIMPL;
         FreeLibrary(h_PlugIn);
-        ASSERT_HRESULT_SUCCEEDED(hr);
+        ASSERT_HRESULT_SUCCEEDED(hr_Result);
     }
 
     CT_SettingsAside co_Settings;

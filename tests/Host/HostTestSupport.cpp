@@ -149,9 +149,9 @@ long i_LiveObjects()
 {
     const HMODULE h_Module = GetModuleHandleW(L"MarkpadHost.dll");
     using Count = LONG(WINAPI*)();
-    const auto pf_Count =
-        h_Module ? reinterpret_cast<Count>(GetProcAddress(h_Module, "MarkpadHostObjectCount"))
-                 : nullptr;
+    const auto pf_Count = h_Module ? reinterpret_cast<Count>(reinterpret_cast<void (*)()>(
+                                         GetProcAddress(h_Module, "MarkpadHostObjectCount")))
+                                   : nullptr;
     return pf_Count ? pf_Count() : -1;
 }
 

@@ -108,6 +108,7 @@ TEST_F(Registration, TypeLibraryIsRegistered)
     EXPECT_EQ(5, pso_Attributes->wMajorVerNum);
     EXPECT_EQ(5, pso_Attributes->wMinorVerNum);
     EXPECT_EQ(0x409u, pso_Attributes->lcid);
+    EXPECT_EQ(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, pso_Attributes->syskind);
     pco_TypeLib->ReleaseTLibAttr(pso_Attributes);
 
     BSTR bstr_Name = nullptr, bstr_Help = nullptr;
@@ -136,6 +137,24 @@ TEST_F(Registration, TypeLibraryIsRegistered)
     pco_Info->Release();
     pco_TypeLib->Release();
     EXPECT_TRUE(b_ClassKey("Interface\\" + co_Guid(IID_IKxfVerifierPlugIn)));
+}
+
+// A host loads only a module of its own bitness: it finds the classes in its own registry view,
+// and the type library under its own platform.
+TEST_F(Registration, ClassesAndTypeLibraryAreOfTheModulesBitness)
+{
+    constexpr bool b_64 = sizeof(void*) == 8;
+    const std::string co_Platform = b_64 ? "win64" : "win32";
+    EXPECT_EQ(co_ModulePath(), co_ClassValue("TypeLib\\" + co_Guid(LIBID_KetraVerifierPlugIn) +
+                                             "\\5.5\\409\\" + co_Platform));
+
+    // Where there are two views, the 32-bit one keeps out of it.
+    HKEY h = nullptr;
+    const LONG i4_Status =
+        RegOpenKeyExA(HKEY_CLASSES_ROOT, co_PlugInKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &h);
+    if (h)
+        RegCloseKey(h);
+    EXPECT_EQ(b_64 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS, i4_Status);
 }
 
 TEST(PrivateRegistration, UnregisteringRemovesTheClassesButNotTheClsidKey)

@@ -51,6 +51,21 @@ int CT_PlatformCodepage::sb_GetCPInfo(unsigned n_CodePage, unsigned* pn_MaxCharS
     return 1;
 }
 
+int CT_PlatformCodepage::sb_IsDBCSLeadByte(unsigned n_CodePage, unsigned char c_Byte)
+{
+    return IsDBCSLeadByteEx(n_CodePage, c_Byte) ? 1 : 0;
+}
+
+unsigned CT_PlatformCodepage::sn_GetACP()
+{
+    return GetACP();
+}
+
+unsigned CT_PlatformCodepage::sn_GetOEMCP()
+{
+    return GetOEMCP();
+}
+
 #else
 #include "Basis/Platform/CodepageTable.h"
 #include "Basis/Platform/IcuCodepage.h"
@@ -167,6 +182,29 @@ int CT_PlatformCodepage::sb_GetCPInfo(unsigned n_CodePage, unsigned* pn_MaxCharS
     pac_DefaultChar[1] = static_cast<unsigned char>(n_Default > 0xFF ? n_Default : 0);
     std::memcpy(pac_LeadBytes, ac_LeadBytes, sizeof ac_LeadBytes);
     return 1;
+}
+
+int CT_PlatformCodepage::sb_IsDBCSLeadByte(unsigned n_CodePage, unsigned char c_Byte)
+{
+    unsigned n_MaxCharSize;
+    unsigned char ac_Default[2], ac_LeadBytes[12];
+    if (!sb_GetCPInfo(n_CodePage, &n_MaxCharSize, ac_Default, ac_LeadBytes))
+        return 0;
+    for (unsigned i = 0; i + 1 < sizeof ac_LeadBytes && (ac_LeadBytes[i] || ac_LeadBytes[i + 1]);
+         i += 2)
+        if (c_Byte >= ac_LeadBytes[i] && c_Byte <= ac_LeadBytes[i + 1])
+            return 1;
+    return 0;
+}
+
+unsigned CT_PlatformCodepage::sn_GetACP()
+{
+    return san_Markers[0];
+}
+
+unsigned CT_PlatformCodepage::sn_GetOEMCP()
+{
+    return san_Markers[1];
 }
 #endif
 

@@ -1,8 +1,9 @@
 // Code-page conversion and information through the operating system: MultiByteToWideChar,
-// WideCharToMultiByte, IsValidCodePage and GetCPInfo on Windows. Natively the same answers,
-// byte for byte, come from tables recorded under Windows for the code pages the library names
-// (CT_CodepageTable), and from ICU for the other code pages (CT_IcuCodepage). Code page 0 is the
-// ANSI code page and 1 the OEM code page (1252 and 437 natively). Any thread may call any member.
+// WideCharToMultiByte, IsValidCodePage, GetCPInfo, IsDBCSLeadByteEx, GetACP and GetOEMCP on
+// Windows. Natively the same answers, byte for byte, come from tables recorded under Windows for
+// the code pages the library names (CT_CodepageTable), and from ICU for the other code pages
+// (CT_IcuCodepage). Code page 0 is the ANSI code page and 1 the OEM code page (1252 and 437
+// natively). Any thread may call any member.
 #pragma once
 
 #include "Basis/Platform/Export.h"
@@ -33,4 +34,9 @@ public:
     // a zero pair (12 bytes). False for an unknown code page.
     static int sb_GetCPInfo(unsigned n_CodePage, unsigned* pn_MaxCharSize,
                             unsigned char* pac_DefaultChar, unsigned char* pac_LeadBytes);
+    // The byte lies in one of the code page's lead-byte ranges; false for an unknown code page.
+    static int sb_IsDBCSLeadByte(unsigned n_CodePage, unsigned char c_Byte);
+    // The system's ANSI and OEM code pages, for which the markers 0 and 1 stand.
+    static unsigned sn_GetACP();
+    static unsigned sn_GetOEMCP();
 };

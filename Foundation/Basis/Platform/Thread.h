@@ -26,7 +26,8 @@ public:
     void v_Leave();
 
 private:
-    // The platform's lock object in place (24 bytes on i686 Windows, 40 natively).
+    // The platform's lock object in place (24 bytes on i686 Windows, 40 on x86-64 Windows and
+    // natively).
     alignas(8) unsigned char ac_Storage[40];
 };
 

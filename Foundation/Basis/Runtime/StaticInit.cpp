@@ -2,6 +2,7 @@
 // order matters is defined here, in the order it must be built. Static exit runs in reverse, so
 // each prototype is destroyed before its type record and each pool after the objects of the
 // entries that follow it. Classes added later append their entries in their place.
+#include "Basis/Collection/StringMaps.h"
 #include "Basis/Collection/VoidArray.h"
 #include "Basis/File/WinFile.h"
 #include "Basis/Platform/Heap.h"
@@ -65,3 +66,17 @@ CT_Init CT_OS::sco_Init("CT_OS", "sv_Init", CT_OS::sv_Init);
 _SHI_Pool* CT_WinFile::spso_Pool = pso_NewPool(sizeof(CT_WinFile), 32);
 static CT_Exit sco_WinFilePoolExit("CT_WinFile", "spso_Pool",
                                    [] { CT_Heap::sv_DestroyPool(CT_WinFile::spso_GetMemPool()); });
+
+// 9. The string maps: object pools.
+_SHI_Pool* CT_StringOrdinalMap::spso_Pool = pso_NewPool(sizeof(CT_StringOrdinalMap), 16);
+static CT_Exit
+    sco_OrdinalMapPoolExit("CT_StringOrdinalMap", "spso_Pool",
+                           [] { CT_Heap::sv_DestroyPool(CT_StringOrdinalMap::spso_GetMemPool()); });
+_SHI_Pool* CT_StringNumberMap::spso_Pool = pso_NewPool(sizeof(CT_StringNumberMap), 16);
+static CT_Exit
+    sco_NumberMapPoolExit("CT_StringNumberMap", "spso_Pool",
+                          [] { CT_Heap::sv_DestroyPool(CT_StringNumberMap::spso_GetMemPool()); });
+_SHI_Pool* CT_StringStringMap::spso_Pool = pso_NewPool(sizeof(CT_StringStringMap), 16);
+static CT_Exit
+    sco_StringMapPoolExit("CT_StringStringMap", "spso_Pool",
+                          [] { CT_Heap::sv_DestroyPool(CT_StringStringMap::spso_GetMemPool()); });

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -83,6 +84,24 @@ TEST(CodepageInfo, ValidityAndInformationAsRecorded)
         EXPECT_EQ(n_MaxCharSize, so.n_MaxCharSize);
         EXPECT_EQ(std::string(ac_Default, ac_Default + 2), so.o_DefaultChar);
         EXPECT_EQ(std::string(ac_Lead, ac_Lead + 12), so.o_LeadBytes);
+    }
+}
+
+// Every byte of every code page, none of a code page without information.
+TEST(CodepageRecord, LeadBytesAsRecorded)
+{
+    for (const st_Record& so : co_Records())
+    {
+        SCOPED_TRACE(so.n_CodePage);
+        const auto* pac = reinterpret_cast<const unsigned char*>(so.o_LeadBytes.data());
+        std::vector<int> ab_Lead(256);
+        for (std::size_t i = 0; i + 1 < so.o_LeadBytes.size() && (pac[i] || pac[i + 1]); i += 2)
+            std::fill(ab_Lead.begin() + pac[i], ab_Lead.begin() + pac[i + 1] + 1, 1);
+        for (unsigned n = 0; n < 256; ++n)
+            EXPECT_EQ(CT_PlatformCodepage::sb_IsDBCSLeadByte(so.n_CodePage,
+                                                             static_cast<unsigned char>(n)),
+                      ab_Lead[n])
+                << n;
     }
 }
 
