@@ -88,7 +88,7 @@ TEST(CodepageInfo, ValidityAndInformationAsRecorded)
 }
 
 // Every byte of every code page, none of a code page without information.
-TEST(CodepageRecord, LeadBytesAsRecorded)
+TEST(CodepageInfo, LeadBytesAsRecorded)
 {
     for (const st_Record& so : co_Records())
     {
