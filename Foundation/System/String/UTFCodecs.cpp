@@ -710,7 +710,7 @@ struct st_Kinds
     std::uint64_t n_Trailer, n_Lead, n_Lead3, n_Other;
 };
 
-st_Kinds so_KindsOf(t_Bytes x)
+CT_VECTOR_INLINE st_Kinds so_KindsOf(t_Bytes x)
 {
     return {n_BitsOf(static_cast<t_Bytes>(x - 0x80) < 0x40),
             n_BitsOf(static_cast<t_Bytes>(x - 0xC0) < 0x30),
