@@ -1,5 +1,7 @@
 #include "FuzzCodec.h"
 
+#include "FuzzLevels.h"
+
 #include "System/String/UTF.h"
 
 #include <algorithm>
@@ -95,18 +97,22 @@ int si_FuzzCodecs(const st_FuzzCodecs& so_Codecs, const std::uint8_t* pc_Data, s
         return 0;
     const unsigned n_Choice = pc_Data[0];
     const std::size_t n_Piece = 1 + (n_Choice >> 1 & 31);
-    // Exact-size copies, so that ASan sees any read past the count.
-    std::vector<char16_t> a_Units;
-    if (n_Choice & 1)
-    {
-        a_Units.resize((n_Size - 1) / 2);
-        if (!a_Units.empty()) // memcpy wants a pointer even for nothing
-            std::memcpy(a_Units.data(), pc_Data + 1, a_Units.size() * sizeof(char16_t));
-        a_Check(so_Codecs.so_Encode, a_Units, n_Piece);
-    }
-    else
-        a_Units =
-            a_Check(so_Codecs.so_Decode, std::vector<char>(pc_Data + 1, pc_Data + n_Size), n_Piece);
-    v_CheckRoundTrip(so_Codecs, a_Units);
+    v_AtEachLevel(
+        [&]
+        {
+            // Exact-size copies, so that ASan sees any read past the count.
+            std::vector<char16_t> a_Units;
+            if (n_Choice & 1)
+            {
+                a_Units.resize((n_Size - 1) / 2);
+                if (!a_Units.empty()) // memcpy wants a pointer even for nothing
+                    std::memcpy(a_Units.data(), pc_Data + 1, a_Units.size() * sizeof(char16_t));
+                a_Check(so_Codecs.so_Encode, a_Units, n_Piece);
+            }
+            else
+                a_Units = a_Check(so_Codecs.so_Decode,
+                                  std::vector<char>(pc_Data + 1, pc_Data + n_Size), n_Piece);
+            v_CheckRoundTrip(so_Codecs, a_Units);
+        });
     return 0;
 }

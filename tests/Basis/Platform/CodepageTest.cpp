@@ -6,6 +6,9 @@
 // the Win32 functions, so the record itself is checked against Wine.
 #include "Basis/Platform/Codepage.h"
 
+#include "Basis/Platform/AtEachLevel.h"
+#include "CodepageReference.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,130 +27,13 @@ namespace
 constexpr unsigned sn_InvalidParameter = 87;
 constexpr unsigned sn_InsufficientBuffer = 122;
 
-// The record of one code page: its "cp" line and its lines of outcomes.
-struct st_Record
-{
-    unsigned n_CodePage = 0;
-    int b_Valid = 0;
-    bool b_HasInfo = false;
-    unsigned n_MaxCharSize = 0;
-    std::string o_DefaultChar, o_LeadBytes;
-    std::vector<std::string> co_Lines;
-};
-
-// One recorded outcome: the units decoded or the bytes encoded, and the used-default flag.
-struct st_Outcome
-{
-    std::vector<unsigned> co_Values;
-    std::size_t n_Digits = 0;
-    bool b_Used = false;
-};
-
-std::string o_Bytes(const std::string& o_Hex)
-{
-    std::string o;
-    for (std::size_t i = 0; i + 1 < o_Hex.size(); i += 2)
-        o += static_cast<char>(std::stoul(o_Hex.substr(i, 2), nullptr, 16));
-    return o;
-}
-
-st_Record so_ReadHeader(std::istringstream& co_Line)
-{
-    st_Record so;
-    std::string o_Default, o_Lead;
-    co_Line >> so.n_CodePage >> so.b_Valid;
-    so.b_HasInfo = static_cast<bool>(co_Line >> so.n_MaxCharSize >> o_Default >> o_Lead);
-    so.o_DefaultChar = o_Bytes(o_Default), so.o_LeadBytes = o_Bytes(o_Lead);
-    return so;
-}
+using namespace ct_reference;
 
 const std::vector<st_Record>& co_Records()
 {
-    static const std::vector<st_Record> sco = []
-    {
-        std::vector<st_Record> co;
-        std::ifstream co_File(CT_TEST_DATA_DIR "/CodepageReference.txt");
-        std::string o_Line;
-        while (std::getline(co_File, o_Line))
-        {
-            std::istringstream co_Line(o_Line);
-            std::string o_Tag;
-            co_Line >> o_Tag;
-            if (o_Tag == "cp")
-                co.push_back(so_ReadHeader(co_Line));
-            else if (!co.empty() && o_Tag.size() == 1)
-                co.back().co_Lines.push_back(o_Line);
-        }
-        return co;
-    }();
+    static const std::vector<st_Record> sco =
+        co_ReadRecords(CT_TEST_DATA_DIR "/CodepageReference.txt");
     return sco;
-}
-
-st_Outcome so_ParseOutcome(const std::string& o_Token)
-{
-    st_Outcome so;
-    so.b_Used = o_Token.back() == '!';
-    for (const char* pc = o_Token.c_str(); *pc && *pc != '-' && *pc != '!';)
-    {
-        char* pc_End;
-        so.co_Values.push_back(std::strtoul(pc, &pc_End, 16));
-        so.n_Digits = static_cast<std::size_t>(pc_End - pc);
-        pc = *pc_End == '.' ? pc_End + 1 : pc_End;
-    }
-    return so;
-}
-
-// Calls v_Check(first input, outcome, count) for the outcomes recorded under c_Tag: count
-// inputs from the first one on have that same outcome.
-template <class T_Check>
-void v_ForEach(const st_Record& so_Record, char c_Tag, T_Check&& v_Check)
-{
-    for (const std::string& o_Line : so_Record.co_Lines)
-    {
-        if (o_Line[0] != c_Tag)
-            continue;
-        std::istringstream co_Line(o_Line.substr(1));
-        std::string o_Token;
-        co_Line >> o_Token;
-        unsigned n_In = std::stoul(o_Token, nullptr, 16);
-        st_Outcome so_Last;
-        while (co_Line >> o_Token)
-        {
-            unsigned n_Count = o_Token[0] == '+' || o_Token[0] == '*'
-                                   ? std::stoul(o_Token.substr(1), nullptr, 16)
-                                   : 1;
-            if (o_Token[0] == '*')
-            {
-                v_Check(n_In, so_Last, n_Count);
-                n_In += n_Count;
-                continue;
-            }
-            for (unsigned i = 0; i < n_Count; ++i)
-            {
-                if (o_Token[0] == '+')
-                    ++so_Last.co_Values.at(0);
-                else
-                    so_Last = so_ParseOutcome(o_Token);
-                v_Check(n_In++, so_Last, 1u);
-            }
-        }
-    }
-}
-
-std::u16string o_Units(const st_Outcome& so)
-{
-    return std::u16string(so.co_Values.begin(), so.co_Values.end());
-}
-
-// Encoded values of four digits hold two bytes.
-void v_AppendBytes(std::string& o, const st_Outcome& so)
-{
-    for (unsigned n : so.co_Values)
-    {
-        if (so.n_Digits == 4)
-            o += static_cast<char>(n >> 8);
-        o += static_cast<char>(n);
-    }
 }
 
 std::u16string o_Decode(unsigned n_CodePage, const std::string& o_In)
@@ -171,7 +57,17 @@ std::string o_Encode(unsigned n_CodePage, const std::u16string& o_In, const char
     return o;
 }
 
-TEST(CodepageRecord, ValidityAndInformationAsRecorded)
+// The conversions of the recorded tables at each level of instruction sets.
+class CodepageRecord : public CT_AtEachLevel
+{
+};
+class CodepageLoops : public CT_AtEachLevel
+{
+};
+CT_AT_EACH_NATIVE_LEVEL(CodepageRecord);
+CT_AT_EACH_NATIVE_LEVEL(CodepageLoops);
+
+TEST(CodepageInfo, ValidityAndInformationAsRecorded)
 {
     ASSERT_GE(co_Records().size(), 40u) << "no record at " CT_TEST_DATA_DIR;
     for (const st_Record& so : co_Records())
@@ -192,7 +88,7 @@ TEST(CodepageRecord, ValidityAndInformationAsRecorded)
 }
 
 // Every byte of every code page, none of a code page without information.
-TEST(CodepageRecord, LeadBytesAsRecorded)
+TEST(CodepageInfo, LeadBytesAsRecorded)
 {
     for (const st_Record& so : co_Records())
     {
@@ -211,7 +107,7 @@ TEST(CodepageRecord, LeadBytesAsRecorded)
 
 // Bytes one by one; pairs a lead byte at a time, as one text in which every pair decodes on its
 // own.
-TEST(CodepageRecord, BytesAndPairsDecodeAsRecorded)
+TEST_P(CodepageRecord, BytesAndPairsDecodeAsRecorded)
 {
     for (const st_Record& so : co_Records())
     {
@@ -252,7 +148,7 @@ TEST(CodepageRecord, BytesAndPairsDecodeAsRecorded)
 
 // All 65,536 units at once, with the code page's default character and with '*': the second
 // shows exactly which units used the default.
-TEST(CodepageRecord, UnitsEncodeAsRecorded)
+TEST_P(CodepageRecord, UnitsEncodeAsRecorded)
 {
     std::u16string o_All(0x10000, u'\0');
     for (unsigned n = 0; n < 0x10000; ++n)
@@ -295,7 +191,7 @@ TEST(CodepageRecord, UnitsEncodeAsRecorded)
 
 // Every output size for texts long enough for the eight-at-a-time and room-for-any-character
 // loops: what fits is written and nothing after it, and a short output fails.
-TEST(Codepage, EveryOutputSizeDecodes)
+TEST_P(CodepageLoops, EveryOutputSizeDecodes)
 {
     const std::pair<unsigned, std::string> aso_Cases[] = {
         {1252, "Caf\xE9 au lait pour deux, \x80"
@@ -328,7 +224,7 @@ TEST(Codepage, EveryOutputSizeDecodes)
 
 // Windows writes the whole characters that fit in a double-byte code page, the bytes that fit
 // in a single-byte one.
-TEST(Codepage, EveryOutputSizeEncodes)
+TEST_P(CodepageLoops, EveryOutputSizeEncodes)
 {
     const std::pair<unsigned, std::u16string> aso_Cases[] = {
         {1252, u"Caf\u00E9 \u0416 pour deux, \u20AC5 le bol"},
@@ -363,29 +259,31 @@ TEST(Codepage, EveryOutputSizeEncodes)
     }
 }
 
-// A character outside ASCII at each place of the blocks that go eight at a time: a byte with
-// only the top bit, a unit with only high bits, a unit with the 0x80 bit (which 1252 lacks).
-TEST(Codepage, EightAtATimeMeetsEveryPlace)
+// A character outside ASCII at each place of the blocks of every level (16 to 64 bytes or units,
+// and the rest behind them): a byte with only the top bit, a unit with only high bits, a unit
+// with the 0x80 bit (which 1252 lacks).
+TEST_P(CodepageLoops, BlocksMeetACharacterAtEveryPlace)
 {
-    for (std::size_t k = 0; k < 16; ++k)
-    {
-        SCOPED_TRACE(k);
-        std::string o_Bytes(16, 'a');
-        o_Bytes[k] = '\x80';
-        EXPECT_EQ(o_Decode(1252, o_Bytes),
-                  std::u16string(k, u'a') + u'\u20AC' + std::u16string(15 - k, u'a'));
-        for (char16_t u : {u'\u0141', u'\u0080'})
+    for (const std::size_t n_Length : {16u, 64u, 130u})
+        for (std::size_t k = 0; k < n_Length; ++k)
         {
-            std::u16string o_Units(16, u'a');
-            o_Units[k] = u;
-            std::string o_One = o_Encode(1252, std::u16string(1, u), nullptr, nullptr);
-            EXPECT_EQ(o_Encode(1252, o_Units, nullptr, nullptr),
-                      std::string(k, 'a') + o_One + std::string(15 - k, 'a'));
+            SCOPED_TRACE(testing::Message() << n_Length << " at " << k);
+            std::string o_Bytes(n_Length, 'a');
+            o_Bytes[k] = '\x80';
+            ASSERT_EQ(o_Decode(1252, o_Bytes),
+                      std::u16string(k, u'a') + u'\u20AC' + std::u16string(n_Length - 1 - k, u'a'));
+            for (char16_t u : {u'\u0141', u'\u0080'})
+            {
+                std::u16string o_Units(n_Length, u'a');
+                o_Units[k] = u;
+                std::string o_One = o_Encode(1252, std::u16string(1, u), nullptr, nullptr);
+                ASSERT_EQ(o_Encode(1252, o_Units, nullptr, nullptr),
+                          std::string(k, 'a') + o_One + std::string(n_Length - 1 - k, 'a'));
+            }
         }
-    }
 }
 
-TEST(Codepage, ZeroCapacityCounts)
+TEST_P(CodepageLoops, ZeroCapacityCounts)
 {
     EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(932, "\x82\xA0z\x82", 4, nullptr, 0), 3);
     EXPECT_EQ(CT_PlatformCodepage::si_MultiToWide(1252, "abc", 3, nullptr, 0), 3);
@@ -409,7 +307,7 @@ TEST(Codepage, MinusOneIncludesTerminator)
     EXPECT_EQ(std::string(ac, 3), std::string("\x82\xA0\0", 3));
 }
 
-TEST(Codepage, LeadByteAloneDecodesToDefault)
+TEST_P(CodepageLoops, LeadByteAloneDecodesToDefault)
 {
     // At the end, before a zero byte, and after a complete character.
     EXPECT_EQ(o_Decode(932, "\x82"), u"\u30FB");
@@ -418,7 +316,7 @@ TEST(Codepage, LeadByteAloneDecodesToDefault)
     EXPECT_EQ(o_Decode(936, "a\x81"), u"a?");
 }
 
-TEST(Codepage, DefaultCharacterAndFlag)
+TEST_P(CodepageLoops, DefaultCharacterAndFlag)
 {
     int b_Used = -1;
     EXPECT_EQ(o_Encode(1252, u"\u0416", nullptr, &b_Used), "?");
@@ -634,7 +532,7 @@ std::u16string o_RandomUnits(CT_Random& co_Random, std::size_t n_Size)
 }
 } // namespace
 
-TEST(Codepage, LongTextsDecodeCharacterByCharacter)
+TEST_P(CodepageLoops, LongTextsDecodeCharacterByCharacter)
 {
     CT_Random co_Random;
     for (const unsigned n_CodePage : {1252u, 932u})
@@ -675,7 +573,7 @@ TEST(Codepage, LongTextsDecodeCharacterByCharacter)
     }
 }
 
-TEST(Codepage, LongTextsEncodeCharacterByCharacter)
+TEST_P(CodepageLoops, LongTextsEncodeCharacterByCharacter)
 {
     CT_Random co_Random;
     for (const unsigned n_CodePage : {1252u, 932u})
@@ -731,18 +629,33 @@ TEST(Codepage, LongTextsEncodeCharacterByCharacter)
         }
 }
 
-// Sixteen units that end with a single byte, then a pair: with room for the sixteen and one
-// byte more, the pair does not fit, and the byte behind the sixteen stays as it was.
-TEST(Codepage, PairThatDoesNotFitBehindABlock)
+// A block of units (16 or 32, as the level takes them) that ends with a single byte, then a pair:
+// with room for the block and one byte more, the pair does not fit, and the byte behind the
+// block stays as it was; also when a unit without a mapping (a pair by the default character
+// given) sends the end of the block unit by unit.
+TEST_P(CodepageLoops, PairThatDoesNotFitBehindABlock)
 {
-    const std::u16string o_In = std::u16string(15, u'\u3042') + u"a\u3044";
-    for (int n_Room = 30; n_Room <= 36; ++n_Room)
-    {
-        std::string o_Out(40, '#');
-        EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(932, o_In.data(), 17, o_Out.data(), n_Room,
-                                                      nullptr, nullptr),
-                  n_Room >= 33 ? 33 : 0);
-        const int n_Written = n_Room >= 33 ? 33 : n_Room >= 31 ? 31 : 30;
-        EXPECT_EQ(o_Out.substr(n_Written), std::string(40 - n_Written, '#')) << n_Room;
-    }
+    for (const std::size_t n_Block : {16u, 32u})
+        for (const char16_t u_Other : {u'\u3042', u'\u0E01'})
+        {
+            const std::u16string o_In =
+                std::u16string(n_Block - 2, u'\u3042') + u_Other + u"a\u3044";
+            std::vector<int> a_Ends; // where each character's bytes end
+            for (const char16_t u : o_In)
+                a_Ends.push_back((a_Ends.empty() ? 0 : a_Ends.back()) + (u == u'a' ? 1 : 2));
+            const int n_Bytes = a_Ends[n_Block - 1];
+            for (int n_Room = n_Bytes - 3; n_Room <= n_Bytes + 3; ++n_Room)
+            {
+                SCOPED_TRACE(testing::Message() << n_Block << " room " << n_Room);
+                std::string o_Out(a_Ends.back() + 8, '#');
+                EXPECT_EQ(CT_PlatformCodepage::si_WideToMulti(
+                              932, o_In.data(), static_cast<int>(o_In.size()), o_Out.data(), n_Room,
+                              "\x81\x45", nullptr),
+                          n_Room >= a_Ends.back() ? a_Ends.back() : 0);
+                int n_Written = 0;
+                for (const int n_End : a_Ends)
+                    n_Written = n_End <= n_Room ? n_End : n_Written;
+                EXPECT_EQ(o_Out.substr(n_Written), std::string(o_Out.size() - n_Written, '#'));
+            }
+        }
 }

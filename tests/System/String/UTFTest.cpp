@@ -1,8 +1,10 @@
 // CT_UTF: known texts, malformed input, texts fed in pieces, round trips of every unit, the
 // edges of the ASCII blocks, codec state kept per thread, and random texts against the plain
-// reference codecs that the differential fuzz target uses too.
+// reference codecs that the differential fuzz target uses too; every case at each level of
+// instruction sets.
 #include "System/String/UTF.h"
 
+#include "Basis/Platform/AtEachLevel.h"
 #include "UTFReference.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <string_view>
 #include <thread>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace
@@ -139,10 +142,24 @@ void v_CheckDecodes(const st_Case* paso_Cases, std::size_t n_Cases,
 }
 } // namespace
 
+// Every case at each level of instruction sets.
+class UTF7 : public CT_AtEachLevel
+{
+};
+class UTF8 : public CT_AtEachLevel
+{
+};
+class UTFReference : public CT_AtEachLevel
+{
+};
+CT_AT_EACH_LEVEL(UTF7);
+CT_AT_EACH_LEVEL(UTF8);
+CT_AT_EACH_LEVEL(UTFReference);
+
 // ---------------------------------------------------------------------------------------------
 // UTF-7
 
-TEST(UTF7, EncodesKnownTexts)
+TEST_P(UTF7, EncodesKnownTexts)
 {
     const st_Case sao_Cases[] = {
         {u"", ""},                                         // nothing, only the terminator
@@ -162,7 +179,7 @@ TEST(UTF7, EncodesKnownTexts)
     v_CheckEncodes(sao_Cases, std::size(sao_Cases), co_ToUTF7);
 }
 
-TEST(UTF7, DecodesKnownAndMalformedTexts)
+TEST_P(UTF7, DecodesKnownAndMalformedTexts)
 {
     const st_Case sao_Cases[] = {
         {u"Hi Mom -\u263A-!", "Hi Mom -+Jjo--+ACE-"}, // two runs, each ended by '-'
@@ -186,7 +203,7 @@ TEST(UTF7, DecodesKnownAndMalformedTexts)
     v_CheckDecodes(sao_Cases, std::size(sao_Cases), co_FromUTF7);
 }
 
-TEST(UTF7, ZeroStopsAConversion)
+TEST_P(UTF7, ZeroStopsAConversion)
 {
     // The encoder closes the run, writes the zero as terminator, does not count it and stops.
     EXPECT_EQ(co_Run(so_ToUTF7, u"a\0b"sv), "a");
@@ -200,7 +217,7 @@ TEST(UTF7, ZeroStopsAConversion)
     EXPECT_EQ(au_Out[0], u'a');
 }
 
-TEST(UTF7, CountZeroReadsAndWritesNothing)
+TEST_P(UTF7, CountZeroReadsAndWritesNothing)
 {
     char ac_Out[2] = {sc_Guard, sc_Guard};
     char16_t au_Out[2] = {u'?', u'?'};
@@ -212,7 +229,7 @@ TEST(UTF7, CountZeroReadsAndWritesNothing)
     EXPECT_EQ(au_Out[0], u'?');
 }
 
-TEST(UTF7, InitDropsAnOpenRun)
+TEST_P(UTF7, InitDropsAnOpenRun)
 {
     char ac_Out[8];
     CT_UTF::sv_WideToUTF7Init();
@@ -251,7 +268,7 @@ std::string co_Digits(std::u16string_view co_Units)
 }
 } // namespace
 
-TEST(UTF7, RunsOfEveryLengthAtEveryPlace)
+TEST_P(UTF7, RunsOfEveryLengthAtEveryPlace)
 {
     // Runs of 1 to 20 units behind 0 to 9 direct characters: every batch of units and block of
     // digits, every number of pending bits at a run's end, every place in a block of text.
@@ -276,7 +293,7 @@ TEST(UTF7, RunsOfEveryLengthAtEveryPlace)
         }
 }
 
-TEST(UTF7, TextBlocksEndAtEveryPlace)
+TEST_P(UTF7, TextBlocksEndAtEveryPlace)
 {
     for (int i_Length = 1; i_Length <= 24; ++i_Length)
     {
@@ -304,7 +321,7 @@ TEST(UTF7, TextBlocksEndAtEveryPlace)
     }
 }
 
-TEST(UTF7, RoundTripsEveryUnit)
+TEST_P(UTF7, RoundTripsEveryUnit)
 {
     // All units in one long run, whole and in pieces; the output is 7-bit text only.
     const std::u16string co_Every = co_EveryUnit();
@@ -320,7 +337,7 @@ TEST(UTF7, RoundTripsEveryUnit)
                 << "unit " << static_cast<unsigned>(u_Unit);
 }
 
-TEST(UTF7, EncoderAndDecoderKeepSeparateState)
+TEST_P(UTF7, EncoderAndDecoderKeepSeparateState)
 {
     // Encoding and decoding alternate unit by unit and byte by byte, both with bits pending.
     const std::u16string co_Text = u"\u65E5\u672C\u8A9E a\u00E9+-\u263A";
@@ -394,7 +411,7 @@ std::u16string co_Repeat(std::u16string_view co_Part, int i_Times)
 }
 } // namespace
 
-TEST(UTF7, ThreadsKeepTheirOwnState)
+TEST_P(UTF7, ThreadsKeepTheirOwnState)
 {
     const std::u16string co_TextA = co_EveryUnit();
     const std::u16string co_TextB = co_Repeat(u"Hi Mom -\u263A-! +\u65E5\u672C\u8A9E. ", 4000);
@@ -404,7 +421,7 @@ TEST(UTF7, ThreadsKeepTheirOwnState)
 // ---------------------------------------------------------------------------------------------
 // UTF-8
 
-TEST(UTF8, EncodesAndDecodesKnownUnits)
+TEST_P(UTF8, EncodesAndDecodesKnownUnits)
 {
     const st_Case sao_Cases[] = {
         {u"", ""},                                                       // only the terminator
@@ -418,7 +435,7 @@ TEST(UTF8, EncodesAndDecodesKnownUnits)
     v_CheckDecodes(sao_Cases, std::size(sao_Cases), co_FromUTF8);
 }
 
-TEST(UTF8, DecodesMalformedInput)
+TEST_P(UTF8, DecodesMalformedInput)
 {
     const st_Case sao_Cases[] = {
         {u"\u0080\u00BF", "\x80\xBF"},         // lone continuation bytes
@@ -436,7 +453,7 @@ TEST(UTF8, DecodesMalformedInput)
     v_CheckDecodes(sao_Cases, std::size(sao_Cases), co_FromUTF8);
 }
 
-TEST(UTF8, ZeroStopsAConversion)
+TEST_P(UTF8, ZeroStopsAConversion)
 {
     EXPECT_EQ(co_Run(so_ToUTF8, u"ab\0c"sv), "ab");
     EXPECT_EQ(co_Run(so_FromUTF8, "ab\0c"sv), u"ab");
@@ -466,7 +483,7 @@ TEST(UTF8, ZeroStopsAConversion)
         }
 }
 
-TEST(UTF8, CountZero)
+TEST_P(UTF8, CountZero)
 {
     // The encoder writes the terminator only; the decoder reads and writes nothing.
     char ac_Out[2] = {sc_Guard, sc_Guard};
@@ -479,7 +496,7 @@ TEST(UTF8, CountZero)
     EXPECT_EQ(au_Out[0], u'?');
 }
 
-TEST(UTF8, InitDropsAPendingSequence)
+TEST_P(UTF8, InitDropsAPendingSequence)
 {
     char16_t au_Out[4];
     CT_UTF::sv_UTF8ToWideInit();
@@ -489,7 +506,7 @@ TEST(UTF8, InitDropsAPendingSequence)
     EXPECT_EQ(au_Out[0], u'A');
 }
 
-TEST(UTF8, RoundTripsEveryUnit)
+TEST_P(UTF8, RoundTripsEveryUnit)
 {
     const std::u16string co_Every = co_EveryUnit();
     const std::string co_Bytes = co_ToUTF8(co_Every);
@@ -497,10 +514,10 @@ TEST(UTF8, RoundTripsEveryUnit)
     EXPECT_EQ(co_FromUTF8(co_Bytes), co_Every);
 }
 
-TEST(UTF8, AsciiBlocksEndWhereTheTextDoes)
+TEST_P(UTF8, AsciiBlocksEndWhereTheTextDoes)
 {
-    // One unit at every position of texts of 0 to 40 units, so that it falls at every place of
-    // a block and in the rest behind the last block.
+    // One unit at every position of texts of 0 to 40 units and about one and two blocks of 64,
+    // so that it falls at every place of a block of each level and in the rest behind the last.
     const st_Case sao_Units[] = {
         {u"\x7F", "\x7F"},           // highest ASCII unit: stays in the block
         {u"\u0080", "\xC2\x80"},     // lowest unit above: bit 7 of the low byte
@@ -508,11 +525,15 @@ TEST(UTF8, AsciiBlocksEndWhereTheTextDoes)
         {u"\uFF41", "\xEF\xBD\x81"}, // low byte ASCII, high byte not
         {u"\u00E9", "\xC3\xA9"},     // a common letter
     };
-    for (int i_Length = 0; i_Length <= 40; ++i_Length)
+    std::vector<int> a_Lengths;
+    for (const auto& [i_From, i_To] : {std::pair{0, 40}, std::pair{62, 67}, std::pair{126, 131}})
+        for (int i = i_From; i <= i_To; ++i)
+            a_Lengths.push_back(i);
+    for (const int i_Length : a_Lengths)
     {
         std::u16string co_Text;
         for (int i = 0; i < i_Length; ++i)
-            co_Text += static_cast<char16_t>(u'!' + i);
+            co_Text += static_cast<char16_t>(u'!' + i % 90);
         const std::string co_Ascii(co_Text.begin(), co_Text.end());
         EXPECT_EQ(co_ToUTF8(co_Text), co_Ascii);
         EXPECT_EQ(co_FromUTF8(co_Ascii), co_Text);
@@ -540,7 +561,7 @@ TEST(UTF8, AsciiBlocksEndWhereTheTextDoes)
     }
 }
 
-TEST(UTF8, ThreadsKeepTheirOwnState)
+TEST_P(UTF8, ThreadsKeepTheirOwnState)
 {
     const std::u16string co_TextA = co_EveryUnit();
     const std::u16string co_TextB =
@@ -651,7 +672,7 @@ std::vector<char> a_RandomBytes(CT_Random& co_Random, bool b_Utf7, std::size_t n
 }
 } // namespace
 
-TEST(UTFReference, RandomTextsEncodeAsThePlainCodecs)
+TEST_P(UTFReference, RandomTextsEncodeAsThePlainCodecs)
 {
     CT_Random co_Random(7);
     for (int i = 0; i < 1500; ++i)
@@ -664,7 +685,7 @@ TEST(UTFReference, RandomTextsEncodeAsThePlainCodecs)
     }
 }
 
-TEST(UTFReference, RandomTextsDecodeAsThePlainCodecs)
+TEST_P(UTFReference, RandomTextsDecodeAsThePlainCodecs)
 {
     CT_Random co_Random(11);
     for (int i = 0; i < 1500; ++i)
@@ -683,7 +704,7 @@ TEST(UTFReference, RandomTextsDecodeAsThePlainCodecs)
 
 // A zero, and the end of the input, at every distance from long text of each kind: where the
 // block paths must stop, and where they may write ahead.
-TEST(UTFReference, BlocksStopBeforeTheZeroAndTheEnd)
+TEST_P(UTFReference, BlocksStopBeforeTheZeroAndTheEnd)
 {
     const std::u16string ao_Texts[] = {co_Repeat(u"plain words, ", 30),
                                        co_Repeat(u"caf\u00E9 cr\u00E8me br\u00FBl\u00E9e ", 20),
@@ -720,7 +741,7 @@ TEST(UTFReference, BlocksStopBeforeTheZeroAndTheEnd)
 
 // Runs of every length from every place of a long text on, ended by '-', by another byte and by
 // a zero: every place of a run's end in the blocks and windows of the fast paths.
-TEST(UTFReference, RunsEndAtEveryPlaceOfLongTexts)
+TEST_P(UTFReference, RunsEndAtEveryPlaceOfLongTexts)
 {
     for (int i_Lead = 0; i_Lead < 80; ++i_Lead)
         for (int i_Run = 1; i_Run <= 30; ++i_Run)
