@@ -53,7 +53,7 @@ _SHI_Pool* CT_VoidArray::spso_Pool = pso_NewPool(sizeof(CT_VoidArray));
 static CT_Exit sco_ArrayPoolExit("CT_VoidArray", "spso_Pool",
                                  [] { CT_Heap::sv_DestroyPool(CT_VoidArray::spso_GetMemPool()); });
 
-// 5. CT_UTF: the codec tables.
+// 5. CT_UTF: the codecs' dispatch point, which follows the processor's level.
 static CT_Init sco_UTFInit("CT_UTF", "sv_Init", CT_UTF::sv_Init);
 
 // 6. CT_ErrorManager: the single instance, from here to the end of static exit.
@@ -72,7 +72,7 @@ _SHI_Pool* CT_WinFile::spso_Pool = pso_NewPool(sizeof(CT_WinFile), 32);
 static CT_Exit sco_WinFilePoolExit("CT_WinFile", "spso_Pool",
                                    [] { CT_Heap::sv_DestroyPool(CT_WinFile::spso_GetMemPool()); });
 
-// 9. The string maps: object pools.
+// 10. The string maps: object pools.
 _SHI_Pool* CT_StringOrdinalMap::spso_Pool = pso_NewPool(sizeof(CT_StringOrdinalMap), 16);
 static CT_Exit
     sco_OrdinalMapPoolExit("CT_StringOrdinalMap", "spso_Pool",
