@@ -59,7 +59,8 @@ private:
     unsigned n_Size;
     st_Type* paso_Types;
     unsigned n_Types;
-    CT_Type* pco_Next;
+    // The list of all records; kept for the record's layout, never walked by the library.
+    [[maybe_unused]] CT_Type* pco_Next;
 
     static st_Type saso_Types[sn_MaxTypes];
     static unsigned sn_Types;
@@ -69,27 +70,30 @@ private:
 };
 
 // The members every taking-part class declares. The record and prototype are defined in the
-// module's static initialiser list, which fixes their order.
-#define CT_DECLARE_TYPE(Class)                                                                     \
+// module's static initialiser list, which fixes their order. The root of a family declares the
+// queries (CT_DECLARE_TYPE), each class below it overrides them (CT_DECLARE_DERIVED_TYPE).
+#define CT_DECLARE_TYPE_MEMBERS(Class, Virtual, Override)                                          \
 public:                                                                                            \
     static const CT_Type* spcco_GetType()                                                          \
     {                                                                                              \
         return &sco_Type;                                                                          \
     }                                                                                              \
-    virtual const CT_Type* vpcco_GetType() const                                                   \
+    Virtual const CT_Type* vpcco_GetType() const Override                                          \
     {                                                                                              \
         return &sco_Type;                                                                          \
     }                                                                                              \
-    virtual void* vpv_IsA(const CT_Type* pcco_Type) const                                          \
+    Virtual void* vpv_IsA(const CT_Type* pcco_Type) const Override                                 \
     {                                                                                              \
         return pcco_Type == &sco_Type ? const_cast<Class*>(this) : nullptr;                        \
     }                                                                                              \
-    virtual void* vpv_IsKindOf(const CT_Type* pcco_Type) const                                     \
+    Virtual void* vpv_IsKindOf(const CT_Type* pcco_Type) const Override                            \
     {                                                                                              \
         return sco_Type.pv_CastTo(const_cast<Class*>(this), pcco_Type);                            \
     }                                                                                              \
     static CT_Type sco_Type;                                                                       \
     static Class sco_Object;
+#define CT_DECLARE_TYPE(Class) CT_DECLARE_TYPE_MEMBERS(Class, virtual, )
+#define CT_DECLARE_DERIVED_TYPE(Class) CT_DECLARE_TYPE_MEMBERS(Class, , override)
 
 // Step 3 of registration: run by each taking-part constructor after its member initialisation.
 #define CT_REGISTER_CONSTRUCT(Class)                                                               \

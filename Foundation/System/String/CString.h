@@ -6,7 +6,7 @@
 
 class CT_EXPORT CT_CString : public CT_String
 {
-    CT_DECLARE_TYPE(CT_CString)
+    CT_DECLARE_DERIVED_TYPE(CT_CString)
 
 public:
     explicit CT_CString(unsigned n_CodePage = 0);

@@ -10,7 +10,7 @@ class CT_CString;
 
 class CT_EXPORT CT_UString : public CT_String
 {
-    CT_DECLARE_TYPE(CT_UString)
+    CT_DECLARE_DERIVED_TYPE(CT_UString)
 
 public:
     CT_UString();

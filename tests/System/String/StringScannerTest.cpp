@@ -31,7 +31,7 @@ class StringScanner : public testing::TestWithParam<int>
 {
 protected:
     std::unique_ptr<CT_String> pco_Text(const char* qccz) { return pco_Make(GetParam(), qccz); }
-    const CT_StringScanner co_Scanner;
+    const CT_StringScanner co_Scanner{};
 };
 
 TEST_P(StringScanner, ItemCases)
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(BothKinds, StringScanner, testing::Values(0, 1),
 
 TEST(StringScannerKinds, MixedKindsDoNothing)
 {
-    const CT_StringScanner co_Scanner;
+    const CT_StringScanner co_Scanner{};
     CT_CString co_Narrow("a,b", sn_All);
     CT_UString co_Wide(u"x y", sn_All), co_Out(u"old", sn_All);
     const CT_CString co_Blank(" ", sn_All);
@@ -126,7 +126,7 @@ TEST(StringScannerKinds, MixedKindsDoNothing)
 // The 16-bit separator becomes one byte of code page 0; out strings keep their code page.
 TEST(StringScannerKinds, EightBitSeparatorAndCodePage)
 {
-    const CT_StringScanner co_Scanner;
+    const CT_StringScanner co_Scanner{};
     const CT_CString co_Text("ab\x80\xC6", sn_All, 1251);
     CT_CString co_Out(1251u);
     EXPECT_EQ(co_Scanner.n_ItemCount(&co_Text, u'\u20AC'), 2u);
