@@ -1,12 +1,12 @@
 #include "FuzzCodec.h"
 
 #include "FuzzLevels.h"
+#include "FuzzRequire.h"
 
 #include "System/String/UTF.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -14,10 +14,7 @@ namespace
 {
 void v_Require(bool b_Holds, const char* qccz_What)
 {
-    if (b_Holds)
-        return;
-    std::fprintf(stderr, "codec check failed: %s\n", qccz_What);
-    std::abort();
+    v_FuzzRequire(b_Holds, "codec check failed", qccz_What);
 }
 
 // Feeds a_In to the codec n_Piece elements at a time into an output of exactly the documented

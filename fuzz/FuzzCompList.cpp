@@ -13,11 +13,11 @@
 #include "Basis/Collection/CompList.h"
 
 #include "CompListAccess.h"
+#include "FuzzRequire.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -27,10 +27,7 @@ using namespace ct_reference;
 
 void v_Check(bool b_Holds, const char* pc_What)
 {
-    if (b_Holds)
-        return;
-    std::fprintf(stderr, "compressed list: %s\n", pc_What);
-    std::abort();
+    v_FuzzRequire(b_Holds, "compressed list", pc_What);
 }
 
 unsigned n_SizeOf(unsigned n_Bits)

@@ -17,9 +17,10 @@
 #include "System/String/CString.h"
 #include "System/String/UString.h"
 
+#include "FuzzRequire.h"
+
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,7 @@ namespace
 {
 void v_Require(bool b_Holds, const char* qccz_What)
 {
-    if (b_Holds)
-        return;
-    std::fprintf(stderr, "line reader check failed: %s\n", qccz_What);
-    std::abort();
+    v_FuzzRequire(b_Holds, "line reader check failed", qccz_What);
 }
 
 // What a reader gives: the line, its result, and where the file stands afterwards.

@@ -11,9 +11,10 @@
 #include "System/String/CString.h"
 #include "System/String/UString.h"
 
+#include "FuzzRequire.h"
+
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,10 +23,7 @@ namespace
 {
 void v_Check(bool b_Holds, const char* pc_What)
 {
-    if (b_Holds)
-        return;
-    std::fprintf(stderr, "number map image: %s\n", pc_What);
-    std::abort();
+    v_FuzzRequire(b_Holds, "number map image", pc_What);
 }
 
 struct st_Record
