@@ -186,6 +186,8 @@ protected:
     void SetUp() override
     {
         ConsoleHost::SetUp();
+        if (HasFatalFailure())
+            return;
         const std::u16string co_Dll = co_ProgramFolder() + u"\\KxfVerifierPlugIn.dll";
         const HMODULE h_PlugIn = LoadLibraryW(reinterpret_cast<const wchar_t*>(co_Dll.c_str()));
         ASSERT_NE(h_PlugIn, nullptr) << "KxfVerifierPlugIn.dll, error " << GetLastError();

@@ -78,6 +78,8 @@ protected:
     void SetUp() override
     {
         SettingsPageTest::SetUp();
+        if (HasFatalFailure())
+            return;
         so_Box = st_AboutBox();
         v_ConnectWithDocument(i_TypeF);
         ASSERT_HR(S_OK, hr_Activate());

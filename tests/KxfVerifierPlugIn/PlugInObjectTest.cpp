@@ -35,7 +35,10 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_EQ(0u, pco_PlugIn->Release()) << "references left on the plug-in";
+        if (pco_PlugIn)
+        {
+            EXPECT_EQ(0u, pco_PlugIn->Release()) << "references left on the plug-in";
+        }
         EXPECT_EQ(i_LiveAtStart, st_LiveObjects::si_Count);
         EXPECT_HR(S_OK, hr_CallEntry("DllCanUnloadNow"));
     }

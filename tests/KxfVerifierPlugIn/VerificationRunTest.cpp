@@ -51,19 +51,24 @@ protected:
         co_Original = co_Folder + "\\a.kxf";
         CloseHandle(
             CreateFileA(co_Original.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        pco_Document = pco_NewDocument({i_TypeF});
+        pco_Messages = new CT_FakeMessages("caller");
         ASSERT_HR(S_OK, CoCreateInstance(CLSID_KxfVerifierPlugIn, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IHostVerifier, reinterpret_cast<void**>(&pco_PlugIn)));
         ASSERT_HR(S_OK,
                   pco_PlugIn->QueryInterface(IID_IHostPlugIn, reinterpret_cast<void**>(&pco_Host)));
-        pco_Document = pco_NewDocument({i_TypeF});
-        pco_Messages = new CT_FakeMessages("caller");
     }
 
+    // Also after a failed SetUp, which leaves the plug-in's pointers null.
     void TearDown() override
     {
-        pco_Host->Disconnect(0);
-        pco_Host->Release();
-        pco_PlugIn->Release();
+        if (pco_Host)
+        {
+            pco_Host->Disconnect(0);
+            pco_Host->Release();
+        }
+        if (pco_PlugIn)
+            pco_PlugIn->Release();
         pco_Document->Release();
         pco_Messages->Release();
         DeleteFileA(co_Original.c_str());
