@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <ranges>
 
 namespace
 {
@@ -42,17 +43,12 @@ constexpr unsigned san_NumericTypes[][2] = {
     {33, 39}, {82, 87}, {4100, 4101}, {4105, 4105}, {4107, 4109}, {4112, 4112},
 };
 
-template <class T>
-const T* pcso_Find(const T* pso_First, const T* pso_Last, unsigned T::*pn_Field, unsigned n)
-{
-    const T* pso =
-        std::find_if(pso_First, pso_Last, [&](const T& so) { return so.*pn_Field == n; });
-    return pso != pso_Last ? pso : nullptr;
-}
-
 const st_CodePageRow* pcso_CodePageRow(unsigned st_CodePageRow::*pn_Field, unsigned n)
 {
-    return pcso_Find(std::begin(saso_CodePages), std::end(saso_CodePages), pn_Field, n);
+    const st_CodePageRow* pso =
+        std::find_if(std::begin(saso_CodePages), std::end(saso_CodePages),
+                     [&](const st_CodePageRow& so) { return so.*pn_Field == n; });
+    return pso != std::end(saso_CodePages) ? pso : nullptr;
 }
 
 // The usual ANSI code page of a language, for locales the platform gives none for.
@@ -133,16 +129,10 @@ unsigned n_KeyAt(const CT_VoidArray& co_Array, unsigned n_Index)
 // The position (from 1) of the first item whose key is not below n_Key.
 unsigned n_LowerBound(const CT_VoidArray& co_Array, unsigned n_Key)
 {
-    unsigned n_Low = 0, n_High = co_Array.n_GetCount();
-    while (n_Low < n_High)
-    {
-        const unsigned n_Middle = n_Low + (n_High - n_Low) / 2;
-        if (n_KeyAt(co_Array, n_Middle) < n_Key)
-            n_Low = n_Middle + 1;
-        else
-            n_High = n_Middle;
-    }
-    return n_Low + 1;
+    const auto ao_Indexes = std::views::iota(0u, co_Array.n_GetCount());
+    const auto it = std::ranges::partition_point(ao_Indexes, [&](unsigned n)
+                                                 { return n_KeyAt(co_Array, n) < n_Key; });
+    return static_cast<unsigned>(it - ao_Indexes.begin()) + 1;
 }
 
 int b_HoldsAt(const CT_VoidArray& co_Array, unsigned n_Position, unsigned n_Key)
